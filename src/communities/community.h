@@ -1,0 +1,63 @@
+// The ten built-in communities and the loading of one into the world.
+#pragma once
+
+#include <cstdint>
+
+#include "core/biotope.h"
+#include "core/colour.h"
+
+namespace tintwalk {
+
+struct GenePreset {
+    // genes[0..7] are carried and printed only; genes[8] and genes[9] choose
+    // the primary and secondary channels; genes[10..12] are the base colour.
+    uint8_t genes[13];
+};
+
+struct CommunityPreset {
+    const char* name;
+    int32_t hueShift;
+    RgbPixel background;
+    GenePreset genes[8];
+    BotRule rules[8];
+};
+
+constexpr int32_t kCommunityCount = 10;
+
+// The preset rows in index order; each row lives in its community's file.
+extern const CommunityPreset kAmorfwit;
+extern const CommunityPreset kPaarsebergen;
+extern const CommunityPreset kSomspaars;
+extern const CommunityPreset kFijnwerk;
+extern const CommunityPreset kGeoVlekkensnel;
+extern const CommunityPreset kFel;
+extern const CommunityPreset kRock;
+extern const CommunityPreset kZoetkoraal;
+extern const CommunityPreset kZwavelgrot;
+extern const CommunityPreset kTegelswitzwart;
+extern const CommunityPreset* const kCommunityPresets[kCommunityCount];
+
+// Shared with the drawing surface, which sets the size before loading a
+// community and clears the screen to the background on its first frame.
+extern int32_t surfaceWidth;
+extern int32_t surfaceHeight;
+extern RgbPixel backgroundColour;
+
+// Loads preset `row` into the process-wide Biotope at the surface's size,
+// seeded from the clock. Prints its progress lines; false for a row
+// outside 0..9, which leaves the Biotope untouched.
+bool InitCommunity(int32_t row);
+// The same with a seed chosen by the caller, for a reproducible picture.
+bool InitCommunity(int32_t row, uint32_t seed);
+
+// The preset row and the seed that a clock reading in whole seconds since
+// the epoch chooses. Every time gives a row from 0 to 9, also past 2038.
+int32_t CommunityRowFromTime(int64_t seconds);
+uint32_t SeedFromTime(int64_t seconds);
+// Seconds since the epoch, now.
+int64_t ClockSeconds();
+
+// The row named by an index ("0".."9") or a community name; -1 for none.
+int32_t FindCommunity(const char* text);
+
+}  // namespace tintwalk

@@ -1,0 +1,186 @@
+// What every behaviour rule shares: the arithmetic helpers the rules are
+// written in, and the small constant tables of random offsets and search
+// orders. A rule reads only its own bot (state, heading, primary, secondary,
+// primaryBase, secondaryBase, colour, cell), draws from the shared generator
+// exactly where its steps say so, and sets all three outputs.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "core/biotope.h"
+#include "core/random.h"
+
+namespace tintwalk {
+
+// One draw from the shared generator, 0 .. 2^31 - 1.
+inline int32_t Draw() {
+    return randomGenerator.Next();
+}
+
+inline int32_t Clamp(int32_t v) {
+    return v < 0 ? 0 : (v > 255 ? 255 : v);
+}
+
+// Weighted mean of two bytes, w being the weight of a; the divisor is 256.
+inline int32_t Blend(int32_t a, int32_t b, int32_t w) {
+    return (a * w + b * (255 - w)) >> 8;
+}
+
+inline int32_t RingSum(const uint8_t* a) {
+    return a[0] + a[1] + a[2] + a[3] + a[4] + a[5] + a[6] + a[7];
+}
+
+inline int32_t RingMean(const uint8_t* a) {
+    return RingSum(a) >> 3;
+}
+
+// The centre reflected through the ring's mean: -255 .. 510.
+inline int32_t RingReflect(const uint8_t* a) {
+    return (RingSum(a) - 4 * a[8]) >> 2;
+}
+
+inline int32_t RingSpread(const uint8_t* a) {
+    int32_t lo = a[0];
+    int32_t hi = a[0];
+    for (int k = 1; k < 8; ++k) {
+        if (a[k] < lo)
+            lo = a[k];
+        if (a[k] > hi)
+            hi = a[k];
+    }
+    return hi - lo;
+}
+
+// Ring positions from straight ahead outwards: ahead, the pairs at 45, 90 and
+// 135 degrees (the +1 side first), straight behind last.
+inline constexpr int32_t kFanOrder[8] = {0, 1, 7, 2, 6, 3, 5, 4};
+inline constexpr int32_t kFanOrderFront[7] = {0, 1, 7, 2, 6, 3, 5};
+
+// The first position in fan order whose value differs most from ref.
+inline int32_t FanArgMaxDiff(const uint8_t* a, int32_t ref) {
+    int32_t best = 0;
+    int32_t result = 0;
+    for (int32_t k : kFanOrder) {
+        const int32_t d = std::abs(a[k] - ref);
+        if (d > best) {
+            best = d;
+            result = k;
+        }
+    }
+    return result;
+}
+
+// The first position in fan order whose value lies nearest to ref.
+inline int32_t FanArgMinDiff(const uint8_t* a, int32_t ref) {
+    int32_t best = 255;
+    int32_t result = 0;
+    for (int32_t k : kFanOrder) {
+        const int32_t d = std::abs(a[k] - ref);
+        if (d < best) {
+            best = d;
+            result = k;
+        }
+    }
+    return result;
+}
+
+// The ring value farthest from ref, scanning in index order; fallback when
+// all eight equal ref.
+inline int32_t RingPickFarthest(const uint8_t* a, int32_t ref, int32_t fallback) {
+    int32_t best = 0;
+    int32_t result = fallback;
+    for (int k = 0; k < 8; ++k) {
+        const int32_t d = std::abs(a[k] - ref);
+        if (d > best) {
+            best = d;
+            result = a[k];
+        }
+    }
+    return result;
+}
+
+// The ring value nearest to ref, scanning in index order; fallback when all
+// eight lie 255 away.
+inline int32_t RingPickNearest(const uint8_t* a, int32_t ref, int32_t fallback) {
+    int32_t best = 255;
+    int32_t result = fallback;
+    for (int k = 0; k < 8; ++k) {
+        const int32_t d = std::abs(a[k] - ref);
+        if (d < best) {
+            best = d;
+            result = a[k];
+        }
+    }
+    return result;
+}
+
+// Mean of a computed heading and the current one, pushed a half turn away
+// when the two nearly agree. Not reduced: the step masks it.
+inline int32_t HeadingMix(int32_t a, int32_t b) {
+    const int32_t m = (a + b) >> 1;
+    return std::abs(a - b) < 4 ? m + 4 : m;
+}
+
+// Hue helpers: bytes as points on a circle of 256, along the shorter way.
+inline uint8_t HueMidpoint(int32_t a, int32_t b) {
+    a &= 0xff;
+    b &= 0xff;
+    int32_t t = b;
+    if (b - a > 127) {
+        t = b - 256;
+    } else if (b - a < -127) {
+        t = b + 256;
+    }
+    return static_cast<uint8_t>((a + t) >> 1);
+}
+
+namespace detail {
+
+template <int kShift>
+inline uint8_t HueApproach(int32_t target, int32_t value) {
+    target &= 0xff;
+    value &= 0xff;
+    int32_t t = value;
+    if (value - target > 127) {
+        t = value - 256;
+    } else if (value - target < -127) {
+        t = value + 256;
+    }
+    return static_cast<uint8_t>(t - ((t - target) >> kShift));
+}
+
+}  // namespace detail
+
+// Moves value a sixteenth (a quarter) of the way towards target.
+inline uint8_t HueApproach16(int32_t target, int32_t value) {
+    return detail::HueApproach<4>(target, value);
+}
+inline uint8_t HueApproach4(int32_t target, int32_t value) {
+    return detail::HueApproach<2>(target, value);
+}
+
+// Random offset tables, indexed by a draw masked to their length.
+inline constexpr int8_t kJitter16[16] = {-1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+inline constexpr int8_t kJitter8[8] = {-1, 0, 0, 0, 0, 0, 0, 1};
+inline constexpr int8_t kJitter4[4] = {-1, 0, 0, 1};
+inline constexpr int32_t kJitterWide8[8] = {-2, 0, 0, 0, 0, 0, 0, 2};
+inline constexpr int32_t kJitterWide4[4] = {-2, 0, 0, 2};
+inline constexpr int8_t kSign2[2] = {-1, 1};
+inline constexpr int32_t kSignWide2[2] = {-2, 2};
+inline constexpr int8_t kDriftMinus16[16] = {-1, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+inline constexpr int8_t kDriftMinus8[8] = {-1, -1, 0, 0, 0, 0, 0, 1};
+inline constexpr int8_t kDriftPlus16[16] = {-1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1};
+inline constexpr int8_t kDriftPlus8[8] = {-1, 0, 0, 0, 0, 0, 1, 1};
+inline constexpr int8_t kNudgePlus16[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+inline constexpr int8_t kNudgePlus8[8] = {0, 0, 0, 0, 0, 0, 0, 1};
+inline constexpr int8_t kNudgeMinus16[16] = {-1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+
+// Sets a colour from three computed values, each kept to its low byte.
+inline void SetColour(HslPixel& colour, int32_t hue, int32_t saturation, int32_t lightness) {
+    colour.hue = static_cast<uint8_t>(hue);
+    colour.saturation = static_cast<uint8_t>(saturation);
+    colour.lightness = static_cast<uint8_t>(lightness);
+}
+
+}  // namespace tintwalk

@@ -1,0 +1,334 @@
+#include "core/biotope.h"
+
+#include <bit>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "core/random.h"
+
+namespace tintwalk {
+
+const Offset kDirectionOffsets[8] = {{-1, -1}, {0, -1}, {1, -1}, {1, 0},
+                                     {1, 1},   {0, 1},  {-1, 1}, {-1, 0}};
+
+Biotope biotope;
+
+void DefaultRule(const Bot& bot, int32_t& newState, int32_t& newHeading, HslPixel& newColour) {
+    newState = randomGenerator.Next() & 0xff;
+    newHeading = randomGenerator.Next() & 7;
+    newColour.hue = bot.colour[0];
+    newColour.saturation = bot.colour[1];
+    newColour.lightness = static_cast<uint8_t>(newState);
+}
+
+// ---------------------------------------------------------------------------
+// Bot
+
+Bot::Bot() {
+    colour = &baseColour.hue;
+    SetTrailLength(1024);
+}
+
+Bot::~Bot() {
+    delete[] trailPoints;
+    delete[] trailColours;
+}
+
+bool Bot::SetTrailLength(uint32_t length) {
+    if (length == trailLength && (length == 0 || trailPoints != nullptr))
+        return true;
+    delete[] trailPoints;
+    delete[] trailColours;
+    trailPoints = nullptr;
+    trailColours = nullptr;
+    trailLength = 0;
+    if (length == 0)
+        return true;
+    trailPoints = new (std::nothrow) TrailPoint[length];
+    trailColours = new (std::nothrow) RgbPixel[length];
+    if (trailPoints == nullptr || trailColours == nullptr) {
+        // Out of memory: the bot keeps empty trails, so no step or draw ever
+        // touches a missing array.
+        delete[] trailPoints;
+        delete[] trailColours;
+        trailPoints = nullptr;
+        trailColours = nullptr;
+        return true;
+    }
+    trailLength = length;
+    return true;
+}
+
+void Bot::RunFrame(Image& hslHabitat, Image& rgbHabitat) {
+    if (hslHabitat.pixels == nullptr || rgbHabitat.pixels == nullptr)
+        return;
+    const int32_t width = static_cast<int32_t>(hslHabitat.width);
+    const int32_t height = static_cast<int32_t>(hslHabitat.height);
+    for (stepIndex = 0; stepIndex < trailLength; ++stepIndex) {
+        StepOnce(hslHabitat.pixels, rgbHabitat.pixels, width, height);
+    }
+}
+
+namespace {
+
+// Packs channel `c` of the eight ring cells, given in absolute direction
+// order, into one word: byte k holds direction k.
+inline uint64_t PackRing(const uint8_t* const* cells, int c) {
+    uint64_t word = 0;
+    for (int k = 7; k >= 0; --k)
+        word = (word << 8) | cells[k][c];
+    return word;
+}
+
+// Turned order: entry j is absolute direction (heading + j) & 7, which is the
+// packed word rotated right by whole bytes.
+inline void StoreTurned(uint8_t* out, uint64_t word, int32_t heading, uint8_t centre) {
+    const uint64_t turned = std::rotr(word, 8 * heading);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(out, &turned, 8);
+    } else {
+        for (int j = 0; j < 8; ++j)
+            out[j] = static_cast<uint8_t>(turned >> (8 * j));
+    }
+    out[8] = centre;
+}
+
+}  // namespace
+
+void Bot::StepOnce(uint8_t* hsl, uint8_t* rgb, int32_t width, int32_t height) {
+    // Positions may lie one cell outside the habitat after the last move.
+    if (x < 0) {
+        x += width;
+    } else if (x >= width) {
+        x -= width;
+    }
+    if (y < 0) {
+        y += height;
+    } else if (y >= height) {
+        y -= height;
+    }
+
+    // Neighbour columns and rows; only the border needs wrapping.
+    int32_t left = x - 1;
+    int32_t right = x + 1;
+    int32_t above = y - 1;
+    int32_t below = y + 1;
+    if (left < 0 || right >= width || above < 0 || below >= height) [[unlikely]] {
+        if (left < 0)
+            left = width - 1;
+        if (right >= width)
+            right = 0;
+        if (above < 0)
+            above = height - 1;
+        if (below >= height)
+            below = 0;
+    }
+    const size_t rowBytes = static_cast<size_t>(width) * 3;
+    uint8_t* rowAbove = hsl + static_cast<size_t>(above) * rowBytes;
+    uint8_t* rowHere = hsl + static_cast<size_t>(y) * rowBytes;
+    uint8_t* rowBelow = hsl + static_cast<size_t>(below) * rowBytes;
+    const size_t colLeft = static_cast<size_t>(left) * 3;
+    const size_t colHere = static_cast<size_t>(x) * 3;
+    const size_t colRight = static_cast<size_t>(right) * 3;
+
+    // The ring in absolute direction order, as kDirectionOffsets lists it.
+    const uint8_t* const ring[8] = {rowAbove + colLeft, rowAbove + colHere,  rowAbove + colRight,
+                                    rowHere + colRight, rowBelow + colRight, rowBelow + colHere,
+                                    rowBelow + colLeft, rowHere + colLeft};
+    uint8_t* const centre = rowHere + colHere;
+    StoreTurned(hue, PackRing(ring, 0), heading, centre[0]);
+    StoreTurned(sat, PackRing(ring, 1), heading, centre[1]);
+    StoreTurned(lum, PackRing(ring, 2), heading, centre[2]);
+    // Rules never write the habitat, so the cell can be read in place.
+    cell = centre;
+
+    int32_t newState;
+    int32_t newHeading;
+    HslPixel newColour;
+    rule(*this, newState, newHeading, newColour);
+
+    std::memcpy(centre, &newColour, 3);
+    HslPixel shifted = newColour;
+    shifted.hue = static_cast<uint8_t>(shifted.hue + hueShift);
+    RgbPixel painted;
+    HslToRgb(shifted, painted);
+    std::memcpy(rgb + static_cast<size_t>(y) * rowBytes + colHere, &painted, 3);
+    trailPoints[stepIndex] = {x, y};
+    trailColours[stepIndex] = painted;
+
+    const int32_t h = newHeading & 7;
+    x += kDirectionOffsets[h].dx;
+    y += kDirectionOffsets[h].dy;
+    state = newState;
+    heading = h;
+}
+
+void Bot::PrintGenes() const {
+    std::printf("genes [%d] %2d %2d %2d %2d  ", genes[8], genes[0], genes[1], genes[2], genes[3]);
+    std::printf("[%d] %2d %2d %2d %2d ", genes[9], genes[4], genes[5], genes[6], genes[7]);
+    std::printf("(%2d, %2d, %2d)\n", genes[10], genes[11], genes[12]);
+}
+
+// ---------------------------------------------------------------------------
+// Biotope
+
+Biotope::~Biotope() {
+    Release();
+}
+
+void Biotope::FreeCommunity() {
+    delete[] bots;
+    bots = nullptr;
+    botCount = 0;
+}
+
+bool Biotope::Create(uint32_t bots_, uint32_t width, uint32_t height, uint32_t seed_) {
+    std::printf("Biotope::Create(%lu, %lu, %lu, %lu)\n", static_cast<unsigned long>(bots_),
+                static_cast<unsigned long>(width), static_cast<unsigned long>(height),
+                static_cast<unsigned long>(seed_));
+    if (!CreateHabitat(width, height))
+        return false;
+    return CreateCommunity(bots_, seed_);
+}
+
+bool Biotope::CreateHabitat(uint32_t width, uint32_t height) {
+    const auto fail = [&]() {
+        std::fprintf(stderr, "Biotope::CreateHabitat() failure: cannot create %lux%lu habitat\n",
+                     static_cast<unsigned long>(width), static_cast<unsigned long>(height));
+        // Bots placed on an earlier habitat would walk off this one: a world
+        // without a habitat has no community either.
+        FreeCommunity();
+        rgbHabitat.Destroy();
+        hslHabitat.Destroy();
+        return false;
+    };
+    // Bots are placed by remainders of the size and wrap by it: a habitat
+    // needs at least one cell each way.
+    if (width == 0 || height == 0)
+        return fail();
+    if (!rgbHabitat.CreateWithDepth(width, height, 24))
+        return fail();
+    std::printf("created %lux%lu habitat (3 8-bit rgb components)\n",
+                static_cast<unsigned long>(width), static_cast<unsigned long>(height));
+    if (!hslHabitat.CreateWithDepth(width, height, 24))
+        return fail();
+    std::printf("created %lux%lu habitat (3 8-bit hsl components)\n",
+                static_cast<unsigned long>(width), static_cast<unsigned long>(height));
+    SetBackground({196, 196, 196});
+    return true;
+}
+
+bool Biotope::CreateCommunity(uint32_t bots_, uint32_t seed_) {
+    std::printf("Biotope::CreateCommunity(%lu, %lu)\n", static_cast<unsigned long>(bots_),
+                static_cast<unsigned long>(seed_));
+    FreeCommunity();
+    seed = seed_;
+    const uint32_t width = hslHabitat.width;
+    const uint32_t height = hslHabitat.height;
+    if (hslHabitat.pixels == nullptr || width == 0 || height == 0) {
+        std::fprintf(stderr, "Biotope::CreateCommunity() failure: no habitat\n");
+        return false;
+    }
+    bots = new (std::nothrow) Bot[bots_];
+    if (bots == nullptr) {
+        std::fprintf(stderr, "CreateCommunity() failure: cannot create %lu bots\n",
+                     static_cast<unsigned long>(bots_));
+        return false;
+    }
+    botCount = bots_;
+    randomGenerator.Seed(static_cast<int32_t>(seed));
+    for (uint32_t i = 0; i < botCount; ++i) {
+        Bot& bot = bots[i];
+        bot.x = static_cast<int32_t>(static_cast<uint32_t>(randomGenerator.Next()) % width);
+        bot.y = static_cast<int32_t>(static_cast<uint32_t>(randomGenerator.Next()) % height);
+        bot.startX = bot.x;
+        bot.startY = bot.y;
+        bot.hueShift = hueShift;
+    }
+    for (uint32_t i = 0; i < botCount; ++i)
+        bots[i].SetTrailLength(trailLength);
+    return true;
+}
+
+void Biotope::SetTrailLength(uint32_t length) {
+    if (bots == nullptr || length == trailLength)
+        return;
+    trailLength = length;
+    for (uint32_t i = 0; i < botCount; ++i)
+        bots[i].SetTrailLength(length);
+}
+
+void Biotope::SetHueShift(uint8_t value) {
+    hueShift = value;
+    for (uint32_t i = 0; i < botCount; ++i)
+        bots[i].hueShift = value;
+}
+
+void Biotope::SetBackground(const RgbPixel& colour) {
+    const size_t cells = static_cast<size_t>(rgbHabitat.width) * rgbHabitat.height;
+    if (rgbHabitat.pixels != nullptr) {
+        for (size_t i = 0; i < cells; ++i)
+            std::memcpy(rgbHabitat.pixels + 3 * i, &colour, 3);
+    }
+    if (hslHabitat.pixels != nullptr) {
+        HslPixel hsl;
+        RgbToHsl(colour, hsl);
+        const size_t hslCells = static_cast<size_t>(hslHabitat.width) * hslHabitat.height;
+        const size_t n = cells < hslCells ? cells : hslCells;
+        for (size_t i = 0; i < n; ++i)
+            std::memcpy(hslHabitat.pixels + 3 * i, &hsl, 3);
+    }
+}
+
+namespace {
+
+void ChooseChannel(Bot& bot, uint8_t gene, const uint8_t*& array, int32_t& base) {
+    switch (gene) {
+        case 0:
+            array = bot.hue;
+            base = bot.baseColour.hue;
+            break;
+        case 1:
+            array = bot.sat;
+            base = bot.baseColour.saturation;
+            break;
+        default:
+            array = bot.lum;
+            base = bot.baseColour.lightness;
+            break;
+    }
+}
+
+}  // namespace
+
+bool Biotope::Reset() {
+    randomGenerator.Seed(static_cast<int32_t>(seed));
+    for (uint32_t i = 0; i < botCount; ++i) {
+        Bot& bot = bots[i];
+        bot.baseColour = {bot.genes[10], bot.genes[11], bot.genes[12]};
+        ChooseChannel(bot, bot.genes[8], bot.primary, bot.primaryBase);
+        ChooseChannel(bot, bot.genes[9], bot.secondary, bot.secondaryBase);
+        bot.state = randomGenerator.Next() & 0xff;
+        bot.heading = randomGenerator.Next() & 7;
+        bot.PrintGenes();
+    }
+    randomGenerator.Seed(static_cast<int32_t>(seed));
+    passCount = 0;
+    return true;
+}
+
+bool Biotope::Step() {
+    ++passCount;
+    for (uint32_t i = 0; i < botCount; ++i)
+        bots[i].RunFrame(hslHabitat, rgbHabitat);
+    return true;
+}
+
+void Biotope::Release() {
+    FreeCommunity();
+    rgbHabitat.Destroy();
+    hslHabitat.Destroy();
+}
+
+}  // namespace tintwalk
