@@ -1,0 +1,50 @@
+// PNG through libpng's simplified interface, which keeps its error handling
+// (setjmp and longjmp) inside the library.
+#include <png.h>
+
+#include <cstring>
+
+#include "render/png_codec.h"
+
+namespace tintwalk::png_codec {
+
+bool Encode(const std::string& path, const uint8_t* rgbTopDownRows, uint32_t width, uint32_t height,
+            std::string& error) {
+    png_image image;
+    std::memset(&image, 0, sizeof(image));
+    image.version = PNG_IMAGE_VERSION;
+    image.width = width;
+    image.height = height;
+    image.format = PNG_FORMAT_RGB;
+    // A positive stride: the first row in memory is the top of the image.
+    const png_int_32 stride = static_cast<png_int_32>(width * 3u);
+    if (png_image_write_to_file(&image, path.c_str(), 0, rgbTopDownRows, stride, nullptr) != 0)
+        return true;
+    error = image.message[0] != '\0' ? image.message : "PNG encoding failed";
+    png_image_free(&image);
+    return false;
+}
+
+bool Decode(const std::string& path, std::vector<uint8_t>& rgbTopDownRows, uint32_t& width,
+            uint32_t& height, std::string& error) {
+    png_image image;
+    std::memset(&image, 0, sizeof(image));
+    image.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
+        error = image.message[0] != '\0' ? image.message : "not a PNG file";
+        png_image_free(&image);
+        return false;
+    }
+    image.format = PNG_FORMAT_RGB;
+    rgbTopDownRows.resize(PNG_IMAGE_SIZE(image));
+    if (png_image_finish_read(&image, nullptr, rgbTopDownRows.data(), 0, nullptr) == 0) {
+        error = image.message[0] != '\0' ? image.message : "PNG decoding failed";
+        png_image_free(&image);
+        return false;
+    }
+    width = image.width;
+    height = image.height;
+    return true;
+}
+
+}  // namespace tintwalk::png_codec

@@ -1,0 +1,212 @@
+// PNG through the Windows Imaging Component, the system's own codecs.
+// windows.h comes first: the codec header builds on its types.
+#include <windows.h>
+
+#include <wincodec.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "render/png_codec.h"
+
+namespace tintwalk::png_codec {
+
+namespace {
+
+// Holds one COM interface and releases it when it goes out of scope.
+template <typename T>
+class Com {
+  public:
+    Com() = default;
+    ~Com() {
+        if (pointer_ != nullptr)
+            pointer_->Release();
+    }
+    Com(const Com&) = delete;
+    Com& operator=(const Com&) = delete;
+    T* operator->() const { return pointer_; }
+    T* get() const { return pointer_; }
+    T** out() { return &pointer_; }
+
+  private:
+    T* pointer_ = nullptr;
+};
+
+// COM stays usable for the whole call, whatever the thread had before.
+class ComScope {
+  public:
+    ComScope() : result_(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
+    ~ComScope() {
+        if (SUCCEEDED(result_))
+            CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+  private:
+    HRESULT result_;
+};
+
+std::string Describe(const char* what, HRESULT result) {
+    char text[256] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   static_cast<DWORD>(result), 0, text, sizeof(text) - 1, nullptr);
+    size_t length = std::strlen(text);
+    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' ||
+                          text[length - 1] == ' ' || text[length - 1] == '.'))
+        text[--length] = '\0';
+    char code[32];
+    std::snprintf(code, sizeof(code), "0x%08lx", static_cast<unsigned long>(result));
+    std::string message = std::string(what) + " failed (" + code + ")";
+    if (length > 0)
+        message += ": " + std::string(text);
+    return message;
+}
+
+// File names arrive in the process's ANSI code page, as argv has them.
+std::wstring Widen(const std::string& text) {
+    const int count = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    if (count <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(count), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), count);
+    wide.resize(static_cast<size_t>(count - 1));
+    return wide;
+}
+
+bool CreateFactory(Com<IWICImagingFactory>& factory, std::string& error) {
+    const HRESULT result =
+        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                         IID_IWICImagingFactory, reinterpret_cast<void**>(factory.out()));
+    if (FAILED(result)) {
+        error = Describe("creating the imaging factory", result);
+        return false;
+    }
+    return true;
+}
+
+// Rows are handed over in bands, converted from RGB to the codec's BGR order.
+constexpr uint32_t kBandRows = 64;
+
+}  // namespace
+
+bool Encode(const std::string& path, const uint8_t* rgbTopDownRows, uint32_t width, uint32_t height,
+            std::string& error) {
+    ComScope com;
+    Com<IWICImagingFactory> factory;
+    if (!CreateFactory(factory, error))
+        return false;
+    HRESULT result;
+    Com<IWICStream> stream;
+    if (FAILED(result = factory->CreateStream(stream.out()))) {
+        error = Describe("creating a stream", result);
+        return false;
+    }
+    const std::wstring widePath = Widen(path);
+    if (FAILED(result = stream->InitializeFromFilename(widePath.c_str(), GENERIC_WRITE))) {
+        error = Describe("opening the file", result);
+        return false;
+    }
+    Com<IWICBitmapEncoder> encoder;
+    if (FAILED(result = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.out())) ||
+        FAILED(result = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache))) {
+        error = Describe("creating the PNG encoder", result);
+        return false;
+    }
+    Com<IWICBitmapFrameEncode> frame;
+    Com<IPropertyBag2> options;
+    if (FAILED(result = encoder->CreateNewFrame(frame.out(), options.out())) ||
+        FAILED(result = frame->Initialize(options.get())) ||
+        FAILED(result = frame->SetSize(width, height))) {
+        error = Describe("creating the PNG frame", result);
+        return false;
+    }
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    if (FAILED(result = frame->SetPixelFormat(&format))) {
+        error = Describe("choosing the pixel format", result);
+        return false;
+    }
+    if (!IsEqualGUID(format, GUID_WICPixelFormat24bppBGR)) {
+        error = "the PNG encoder does not take 24-bit BGR pixels";
+        return false;
+    }
+    const UINT stride = width * 3u;
+    std::vector<uint8_t> band(static_cast<size_t>(stride) * kBandRows);
+    for (uint32_t top = 0; top < height; top += kBandRows) {
+        const uint32_t rows = height - top < kBandRows ? height - top : kBandRows;
+        const uint8_t* source = rgbTopDownRows + static_cast<size_t>(top) * stride;
+        const size_t bytes = static_cast<size_t>(rows) * stride;
+        for (size_t i = 0; i < bytes; i += 3) {
+            band[i] = source[i + 2];
+            band[i + 1] = source[i + 1];
+            band[i + 2] = source[i];
+        }
+        if (FAILED(result =
+                       frame->WritePixels(rows, stride, static_cast<UINT>(bytes), band.data()))) {
+            error = Describe("encoding the pixels", result);
+            return false;
+        }
+    }
+    if (FAILED(result = frame->Commit()) || FAILED(result = encoder->Commit()) ||
+        FAILED(result = stream->Commit(STGC_DEFAULT))) {
+        error = Describe("finishing the file", result);
+        return false;
+    }
+    return true;
+}
+
+bool Decode(const std::string& path, std::vector<uint8_t>& rgbTopDownRows, uint32_t& width,
+            uint32_t& height, std::string& error) {
+    ComScope com;
+    Com<IWICImagingFactory> factory;
+    if (!CreateFactory(factory, error))
+        return false;
+    HRESULT result;
+    Com<IWICBitmapDecoder> decoder;
+    const std::wstring widePath = Widen(path);
+    if (FAILED(result = factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ,
+                                                           WICDecodeMetadataCacheOnDemand,
+                                                           decoder.out()))) {
+        error = Describe("opening the image", result);
+        return false;
+    }
+    GUID container;
+    if (FAILED(result = decoder->GetContainerFormat(&container)) ||
+        !IsEqualGUID(container, GUID_ContainerFormatPng)) {
+        error = "not a PNG file";
+        return false;
+    }
+    Com<IWICBitmapFrameDecode> frame;
+    Com<IWICBitmapSource> converted;
+    UINT frameWidth = 0;
+    UINT frameHeight = 0;
+    if (FAILED(result = decoder->GetFrame(0, frame.out())) ||
+        FAILED(result = frame->GetSize(&frameWidth, &frameHeight)) ||
+        FAILED(result = WICConvertBitmapSource(GUID_WICPixelFormat24bppBGR, frame.get(),
+                                               converted.out()))) {
+        error = Describe("decoding the image", result);
+        return false;
+    }
+    const UINT stride = frameWidth * 3u;
+    rgbTopDownRows.resize(static_cast<size_t>(stride) * frameHeight);
+    for (uint32_t top = 0; top < frameHeight; top += kBandRows) {
+        const uint32_t rows = frameHeight - top < kBandRows ? frameHeight - top : kBandRows;
+        const WICRect rect = {0, static_cast<INT>(top), static_cast<INT>(frameWidth),
+                              static_cast<INT>(rows)};
+        uint8_t* target = rgbTopDownRows.data() + static_cast<size_t>(top) * stride;
+        if (FAILED(result = converted->CopyPixels(&rect, stride, stride * rows, target))) {
+            error = Describe("decoding the pixels", result);
+            return false;
+        }
+    }
+    for (size_t i = 0; i < rgbTopDownRows.size(); i += 3) {
+        const uint8_t blue = rgbTopDownRows[i];
+        rgbTopDownRows[i] = rgbTopDownRows[i + 2];
+        rgbTopDownRows[i + 2] = blue;
+    }
+    width = frameWidth;
+    height = frameHeight;
+    return true;
+}
+
+}  // namespace tintwalk::png_codec
