@@ -27,6 +27,9 @@ void DefaultRule(const Bot& bot, int32_t& newState, int32_t& newHeading, HslPixe
 
 Bot::Bot() {
     colour = &baseColour.hue;
+    // Genes of zero choose the hue for both channels.
+    primary = hue;
+    secondary = hue;
     SetTrailLength(1024);
 }
 
@@ -60,16 +63,6 @@ bool Bot::SetTrailLength(uint32_t length) {
     return true;
 }
 
-void Bot::RunFrame(Image& hslHabitat, Image& rgbHabitat) {
-    if (hslHabitat.pixels == nullptr || rgbHabitat.pixels == nullptr)
-        return;
-    const int32_t width = static_cast<int32_t>(hslHabitat.width);
-    const int32_t height = static_cast<int32_t>(hslHabitat.height);
-    for (stepIndex = 0; stepIndex < trailLength; ++stepIndex) {
-        StepOnce(hslHabitat.pixels, rgbHabitat.pixels, width, height);
-    }
-}
-
 namespace {
 
 // Packs channel `c` of the eight ring cells, given in absolute direction
@@ -96,7 +89,14 @@ inline void StoreTurned(uint8_t* out, uint64_t word, int32_t heading, uint8_t ce
 
 }  // namespace
 
-void Bot::StepOnce(uint8_t* hsl, uint8_t* rgb, int32_t width, int32_t height) {
+#if defined(__GNUC__)
+#define TINTWALK_ALWAYS_INLINE __attribute__((always_inline))
+#else
+#define TINTWALK_ALWAYS_INLINE
+#endif
+
+TINTWALK_ALWAYS_INLINE inline void Bot::StepOnce(uint8_t* hsl, uint8_t* rgb, int32_t width,
+                                                 int32_t height) {
     // Positions may lie one cell outside the habitat after the last move.
     if (x < 0) {
         x += width;
@@ -137,9 +137,12 @@ void Bot::StepOnce(uint8_t* hsl, uint8_t* rgb, int32_t width, int32_t height) {
                                     rowHere + colRight, rowBelow + colRight, rowBelow + colHere,
                                     rowBelow + colLeft, rowHere + colLeft};
     uint8_t* const centre = rowHere + colHere;
-    StoreTurned(hue, PackRing(ring, 0), heading, centre[0]);
-    StoreTurned(sat, PackRing(ring, 1), heading, centre[1]);
-    StoreTurned(lum, PackRing(ring, 2), heading, centre[2]);
+    if (channelsUsed & 1)
+        StoreTurned(hue, PackRing(ring, 0), heading, centre[0]);
+    if (channelsUsed & 2)
+        StoreTurned(sat, PackRing(ring, 1), heading, centre[1]);
+    if (channelsUsed & 4)
+        StoreTurned(lum, PackRing(ring, 2), heading, centre[2]);
     // Rules never write the habitat, so the cell can be read in place.
     cell = centre;
 
@@ -162,6 +165,16 @@ void Bot::StepOnce(uint8_t* hsl, uint8_t* rgb, int32_t width, int32_t height) {
     y += kDirectionOffsets[h].dy;
     state = newState;
     heading = h;
+}
+
+void Bot::RunFrame(Image& hslHabitat, Image& rgbHabitat) {
+    if (hslHabitat.pixels == nullptr || rgbHabitat.pixels == nullptr)
+        return;
+    const int32_t width = static_cast<int32_t>(hslHabitat.width);
+    const int32_t height = static_cast<int32_t>(hslHabitat.height);
+    for (stepIndex = 0; stepIndex < trailLength; ++stepIndex) {
+        StepOnce(hslHabitat.pixels, rgbHabitat.pixels, width, height);
+    }
 }
 
 void Bot::PrintGenes() const {
@@ -283,20 +296,22 @@ void Biotope::SetBackground(const RgbPixel& colour) {
 
 namespace {
 
-void ChooseChannel(Bot& bot, uint8_t gene, const uint8_t*& array, int32_t& base) {
+// Gene 0 chooses the hue, 1 the saturation, anything else the lightness;
+// returns the channel's bit for channelsUsed.
+uint8_t ChooseChannel(Bot& bot, uint8_t gene, const uint8_t*& array, int32_t& base) {
     switch (gene) {
         case 0:
             array = bot.hue;
             base = bot.baseColour.hue;
-            break;
+            return 1;
         case 1:
             array = bot.sat;
             base = bot.baseColour.saturation;
-            break;
+            return 2;
         default:
             array = bot.lum;
             base = bot.baseColour.lightness;
-            break;
+            return 4;
     }
 }
 
@@ -307,8 +322,8 @@ bool Biotope::Reset() {
     for (uint32_t i = 0; i < botCount; ++i) {
         Bot& bot = bots[i];
         bot.baseColour = {bot.genes[10], bot.genes[11], bot.genes[12]};
-        ChooseChannel(bot, bot.genes[8], bot.primary, bot.primaryBase);
-        ChooseChannel(bot, bot.genes[9], bot.secondary, bot.secondaryBase);
+        bot.channelsUsed = ChooseChannel(bot, bot.genes[8], bot.primary, bot.primaryBase) |
+                           ChooseChannel(bot, bot.genes[9], bot.secondary, bot.secondaryBase);
         bot.state = randomGenerator.Next() & 0xff;
         bot.heading = randomGenerator.Next() & 7;
         bot.PrintGenes();

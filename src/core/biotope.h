@@ -73,6 +73,9 @@ class Bot {
     uint32_t trailLength = 0;
     uint32_t stepIndex = 0;
     BotRule rule = DefaultRule;
+    // Which of hue, sat and lum (bits 0, 1, 2) primary and secondary refer
+    // to. A rule reads no other array, so the step fills only these.
+    uint8_t channelsUsed = 1;
 };
 
 class Biotope {
