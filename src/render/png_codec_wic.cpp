@@ -90,8 +90,8 @@ constexpr uint32_t kBandRows = 64;
 
 }  // namespace
 
-bool Encode(const std::string& path, const uint8_t* rgbTopDownRows, uint32_t width, uint32_t height,
-            std::string& error) {
+bool Encode(const std::string& path, const uint8_t* rgbRows, uint32_t width, uint32_t height,
+            bool bottomUp, std::string& error) {
     ComScope com;
     Com<IWICImagingFactory> factory;
     if (!CreateFactory(factory, error))
@@ -134,13 +134,18 @@ bool Encode(const std::string& path, const uint8_t* rgbTopDownRows, uint32_t wid
     std::vector<uint8_t> band(static_cast<size_t>(stride) * kBandRows);
     for (uint32_t top = 0; top < height; top += kBandRows) {
         const uint32_t rows = height - top < kBandRows ? height - top : kBandRows;
-        const uint8_t* source = rgbTopDownRows + static_cast<size_t>(top) * stride;
-        const size_t bytes = static_cast<size_t>(rows) * stride;
-        for (size_t i = 0; i < bytes; i += 3) {
-            band[i] = source[i + 2];
-            band[i + 1] = source[i + 1];
-            band[i + 2] = source[i];
+        for (uint32_t row = 0; row < rows; ++row) {
+            // The image row top + row, wherever it lies in memory.
+            const uint32_t memoryRow = bottomUp ? height - 1 - (top + row) : top + row;
+            const uint8_t* source = rgbRows + static_cast<size_t>(memoryRow) * stride;
+            uint8_t* target = band.data() + static_cast<size_t>(row) * stride;
+            for (uint32_t i = 0; i < stride; i += 3) {
+                target[i] = source[i + 2];
+                target[i + 1] = source[i + 1];
+                target[i + 2] = source[i];
+            }
         }
+        const size_t bytes = static_cast<size_t>(rows) * stride;
         if (FAILED(result =
                        frame->WritePixels(rows, stride, static_cast<UINT>(bytes), band.data()))) {
             error = Describe("encoding the pixels", result);

@@ -56,18 +56,20 @@ std::string TemporaryPngPath(const std::string& path) {
     return path + ".tmp" + std::to_string(ProcessId());
 }
 
-bool WritePng(const std::string& path, const uint8_t* rgbTopDownRows, uint32_t width,
-              uint32_t height, std::string& error) {
+namespace {
+
+bool WriteRows(const std::string& path, const uint8_t* rgbRows, uint32_t width, uint32_t height,
+               bool bottomUp, std::string& error) {
     if (path.empty()) {
         error = "no output file name";
         return false;
     }
-    if (width == 0 || height == 0 || rgbTopDownRows == nullptr) {
+    if (width == 0 || height == 0 || rgbRows == nullptr) {
         error = "cannot write '" + path + "': empty image";
         return false;
     }
     const std::string temporary = TemporaryPngPath(path);
-    if (!png_codec::Encode(temporary, rgbTopDownRows, width, height, error)) {
+    if (!png_codec::Encode(temporary, rgbRows, width, height, bottomUp, error)) {
         std::remove(temporary.c_str());
         error = "cannot write '" + path + "': " + error;
         return false;
@@ -77,6 +79,18 @@ bool WritePng(const std::string& path, const uint8_t* rgbTopDownRows, uint32_t w
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool WritePng(const std::string& path, const uint8_t* rgbTopDownRows, uint32_t width,
+              uint32_t height, std::string& error) {
+    return WriteRows(path, rgbTopDownRows, width, height, false, error);
+}
+
+bool WritePngBottomUp(const std::string& path, const uint8_t* rgbBottomUpRows, uint32_t width,
+                      uint32_t height, std::string& error) {
+    return WriteRows(path, rgbBottomUpRows, width, height, true, error);
 }
 
 bool ReadPng(const std::string& path, std::vector<uint8_t>& rgbTopDownRows, uint32_t& width,

@@ -16,6 +16,10 @@ namespace tintwalk {
 // false with a one-line reason in `error`.
 bool WritePng(const std::string& path, const uint8_t* rgbTopDownRows, uint32_t width,
               uint32_t height, std::string& error);
+// The same for rows stored from the bottom of the image up, as an OpenGL
+// read-back or a habitat whose row 0 is the bottom of the screen holds them.
+bool WritePngBottomUp(const std::string& path, const uint8_t* rgbBottomUpRows, uint32_t width,
+                      uint32_t height, std::string& error);
 
 // Reads a PNG of any colour type as top-down RGB rows (alpha dropped, 16-bit
 // channels reduced to 8). On failure returns false with a reason in `error`.

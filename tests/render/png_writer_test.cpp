@@ -56,6 +56,53 @@ TEST(PngWriter, RoundTripKeepsEveryChannelAndTheRowOrder) {
     EXPECT_EQ(read, pixels);
 }
 
+TEST(PngWriter, BottomUpRowsComeOutWithTheLastRowOnTop) {
+    // Memory row 0 is the bottom of the image: it must be the PNG's last row.
+    const std::vector<uint8_t> bottomUp = {
+        10, 11, 12, 13, 14, 15,  // memory row 0: bottom of the image
+        20, 21, 22, 23, 24, 25,  // memory row 1
+        30, 31, 32, 33, 34, 35,  // memory row 2: top of the image
+    };
+    const std::vector<uint8_t> topDown = {
+        30, 31, 32, 33, 34, 35, 20, 21, 22, 23, 24, 25, 10, 11, 12, 13, 14, 15,
+    };
+    ScratchFile file("png_bottom_up.png");
+    std::string error;
+    ASSERT_TRUE(WritePngBottomUp(file.path(), bottomUp.data(), 2, 3, error)) << error;
+    std::vector<uint8_t> read;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    ASSERT_TRUE(ReadPng(file.path(), read, width, height, error)) << error;
+    EXPECT_EQ(width, 2u);
+    EXPECT_EQ(height, 3u);
+    EXPECT_EQ(read, topDown);
+}
+
+TEST(PngWriter, BandsOfManyRowsKeepTheirOrder) {
+    // More rows than one encoding band, each row a different grey, in both
+    // memory orders.
+    const uint32_t width = 3;
+    const uint32_t height = 150;
+    std::vector<uint8_t> topDown;
+    std::vector<uint8_t> bottomUp;
+    for (uint32_t row = 0; row < height; ++row) {
+        topDown.insert(topDown.end(), width * 3, static_cast<uint8_t>(row));
+        bottomUp.insert(bottomUp.end(), width * 3, static_cast<uint8_t>(height - 1 - row));
+    }
+    ScratchFile first("png_bands_top_down.png");
+    ScratchFile second("png_bands_bottom_up.png");
+    std::string error;
+    ASSERT_TRUE(WritePng(first.path(), topDown.data(), width, height, error)) << error;
+    ASSERT_TRUE(WritePngBottomUp(second.path(), bottomUp.data(), width, height, error)) << error;
+    for (const ScratchFile* file : {&first, &second}) {
+        std::vector<uint8_t> read;
+        uint32_t readWidth = 0;
+        uint32_t readHeight = 0;
+        ASSERT_TRUE(ReadPng(file->path(), read, readWidth, readHeight, error)) << error;
+        EXPECT_EQ(read, topDown) << file->path();
+    }
+}
+
 TEST(PngWriter, WritesTheSignatureAndAnRgbHeader) {
     const std::vector<uint8_t> pixels(5 * 4 * 3, 196);
     ScratchFile file("png_header.png");
