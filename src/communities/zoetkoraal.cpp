@@ -43,8 +43,9 @@ inline int32_t PickAtOrAboveBase(const Bot& bot) {
 
 }  // namespace
 
-// Takes the hue farthest from the centre, less one, and paints it; turns away
-// from the strongest secondary neighbour. No draw.
+// Takes the hue farthest from the centre, less one, and paints it; heads for
+// the mix of the old heading with the direction of the largest secondary
+// neighbour. No draw.
 void ZoetkoraalRule0(const Bot& bot, int32_t& newState, int32_t& newHeading, HslPixel& newColour) {
     const uint8_t* p = bot.primary;
     const uint8_t* cell = bot.cell;
