@@ -1,0 +1,47 @@
+// The command line of tintwalk-render.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tintwalk {
+
+// One minute of saver time: whole 13 ms frame ticks in 60 seconds.
+constexpr uint64_t kDefaultRenderTicks = 60000 / 13;
+// The largest width or height accepted. Beyond this the two habitat images
+// alone would need more than 6 GiB.
+constexpr uint32_t kMaxRenderSide = 32768;
+
+enum class RenderAction { kRender, kHelp, kVersion, kList };
+
+struct RenderOptions {
+    RenderAction action = RenderAction::kRender;
+    // -1 until given: the row the clock chooses, as in the saver.
+    int32_t row = -1;
+    uint32_t width = 1920;
+    uint32_t height = 1080;
+    bool seedGiven = false;
+    uint32_t seed = 0;
+    uint64_t ticks = kDefaultRenderTicks;
+    std::string output = "tintwalk.png";
+};
+
+// Reads the arguments after the program name. Options take their value as
+// the next argument or after '='; the last of a repeated option wins.
+// Returns false with a one-line description of the first problem.
+bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions& options,
+                        std::string& error);
+
+// A decimal number of digits only (no sign, no spaces), at most `limit`.
+bool ParseDecimal(const std::string& text, uint64_t limit, uint64_t& value);
+
+// "WIDTHxHEIGHT", each side from 1 to kMaxRenderSide.
+bool ParseSize(const std::string& text, uint32_t& width, uint32_t& height, std::string& error);
+
+std::string RenderUsage();
+
+// One line per community: index, name, hue shift and background.
+std::string CommunityList();
+
+}  // namespace tintwalk
