@@ -1,0 +1,289 @@
+#include "saver/x11/options.h"
+
+#include <cstring>
+
+#include "communities/community.h"
+
+namespace tintwalk {
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int HexValue(char c) {
+    if (IsDigit(c))
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Reads decimal digits at `text`, advancing it; false when there are none
+// or the number passes `high`.
+bool ReadDecimal(const char*& text, uint64_t high, uint64_t& value) {
+    if (!IsDigit(*text))
+        return false;
+    value = 0;
+    while (IsDigit(*text)) {
+        const uint64_t digit = static_cast<uint64_t>(*text - '0');
+        // Checked before multiplying, so that no number of digits can wrap.
+        if (digit > high || value > (high - digit) / 10)
+            return false;
+        value = value * 10 + digit;
+        ++text;
+    }
+    return true;
+}
+
+// The option names without their dashes, and whether each takes a value.
+struct OptionName {
+    const char* name;
+    bool takesValue;
+};
+
+constexpr OptionName kOptions[] = {
+    {"root", false},    {"window", false},   {"window-id", true}, {"fullscreen", false},
+    {"geometry", true}, {"community", true}, {"seed", true},      {"ticks", true},
+    {"snapshot", true}, {"display", true},   {"help", false},     {"version", false},
+};
+
+const OptionName* FindOption(const std::string& name) {
+    for (const OptionName& option : kOptions) {
+        if (name == option.name)
+            return &option;
+    }
+    return nullptr;
+}
+
+bool ApplyOption(const std::string& name, const char* value, SaverOptions& options,
+                 std::string& error) {
+    uint64_t number = 0;
+    if (name == "root") {
+        options.mode = ModeRequest::kRoot;
+    } else if (name == "window") {
+        options.mode = ModeRequest::kWindow;
+    } else if (name == "fullscreen") {
+        options.mode = ModeRequest::kFullscreen;
+    } else if (name == "window-id") {
+        if (!ParseWindowId(value, options.windowId)) {
+            error = std::string("bad window id '") + value +
+                    "': give a decimal number or a hexadecimal one starting with 0x";
+            return false;
+        }
+        options.mode = ModeRequest::kWindowId;
+    } else if (name == "geometry") {
+        if (!ParseGeometry(value, options)) {
+            error = std::string("bad geometry '") + value + "': give WxH or WxH+X+Y, sides 1 to " +
+                    std::to_string(kMaxSide);
+            return false;
+        }
+    } else if (name == "community") {
+        options.community = FindCommunity(value);
+        if (options.community < 0) {
+            error = std::string("unknown community '") + value + "': give 0 to 9 or a name";
+            return false;
+        }
+    } else if (name == "seed") {
+        if (!ParseWholeNumber(value, 0, UINT32_MAX, number)) {
+            error = std::string("bad seed '") + value + "': give a whole number from 0 to " +
+                    std::to_string(UINT32_MAX);
+            return false;
+        }
+        options.seedGiven = true;
+        options.seed = static_cast<uint32_t>(number);
+    } else if (name == "ticks") {
+        if (!ParseWholeNumber(value, 1, INT64_MAX, number)) {
+            error = std::string("bad tick count '") + value + "': give a whole number from 1 up";
+            return false;
+        }
+        options.ticks = static_cast<int64_t>(number);
+    } else if (name == "snapshot") {
+        if (*value == '\0') {
+            error = "--snapshot needs a file name";
+            return false;
+        }
+        options.snapshot = value;
+    } else if (name == "display") {
+        options.display = value;
+    } else if (name == "help") {
+        options.help = true;
+    } else if (name == "version") {
+        options.version = true;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseWholeNumber(const char* text, uint64_t low, uint64_t high, uint64_t& value) {
+    if (text == nullptr)
+        return false;
+    uint64_t number = 0;
+    if (!ReadDecimal(text, high, number) || *text != '\0' || number < low)
+        return false;
+    value = number;
+    return true;
+}
+
+bool ParseWindowId(const char* text, unsigned long& id) {
+    if (text == nullptr)
+        return false;
+    uint64_t value = 0;
+    if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text += 2;
+        if (*text == '\0')
+            return false;
+        for (; *text != '\0'; ++text) {
+            const int digit = HexValue(*text);
+            if (digit < 0)
+                return false;
+            value = value * 16 + static_cast<uint64_t>(digit);
+            if (value > UINT32_MAX)
+                return false;
+        }
+    } else if (!ReadDecimal(text, UINT32_MAX, value) || *text != '\0') {
+        return false;
+    }
+    if (value == 0)
+        return false;
+    id = static_cast<unsigned long>(value);
+    return true;
+}
+
+bool ParseGeometry(const char* text, SaverOptions& options) {
+    if (text == nullptr)
+        return false;
+    uint64_t width = 0;
+    uint64_t height = 0;
+    if (!ReadDecimal(text, kMaxSide, width) || (*text != 'x' && *text != 'X'))
+        return false;
+    ++text;
+    if (!ReadDecimal(text, kMaxSide, height) || width == 0 || height == 0)
+        return false;
+    uint64_t x = 0;
+    uint64_t y = 0;
+    const bool positionGiven = *text != '\0';
+    if (positionGiven) {
+        if (*text++ != '+' || !ReadDecimal(text, kMaxSide, x))
+            return false;
+        if (*text++ != '+' || !ReadDecimal(text, kMaxSide, y) || *text != '\0')
+            return false;
+    }
+    options.width = static_cast<int32_t>(width);
+    options.height = static_cast<int32_t>(height);
+    options.positionGiven = positionGiven;
+    options.x = static_cast<int32_t>(x);
+    options.y = static_cast<int32_t>(y);
+    return true;
+}
+
+bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
+                       std::string& error) {
+    for (int i = 0; i < argc; ++i) {
+        const char* argument = argv[i];
+        if (argument[0] != '-' || argument[1] == '\0') {
+            error = std::string("unexpected argument '") + argument + "' (try --help)";
+            return false;
+        }
+        const char* body = argument + (argument[1] == '-' ? 2 : 1);
+        const char* equals = std::strchr(body, '=');
+        const std::string name = equals != nullptr ? std::string(body, equals) : std::string(body);
+        const OptionName* option = FindOption(name);
+        if (option == nullptr) {
+            error = std::string("unknown option '") + argument + "' (try --help)";
+            return false;
+        }
+        const char* value = nullptr;
+        if (option->takesValue) {
+            if (equals != nullptr) {
+                value = equals + 1;
+            } else if (i + 1 < argc) {
+                value = argv[++i];
+            } else {
+                error = "option --" + name + " needs a value";
+                return false;
+            }
+        } else if (equals != nullptr) {
+            error = "option --" + name + " takes no value";
+            return false;
+        }
+        if (!ApplyOption(name, value, options, error))
+            return false;
+    }
+    return true;
+}
+
+bool ResolveTarget(const SaverOptions& options, const char* hostWindowText, SaverTarget& target,
+                   std::string& error) {
+    const bool hostGiven = hostWindowText != nullptr && *hostWindowText != '\0';
+    switch (options.mode) {
+        case ModeRequest::kWindow:
+            target = {SaverMode::kOwnWindow, 0};
+            return true;
+        case ModeRequest::kFullscreen:
+            target = {SaverMode::kFullscreen, 0};
+            return true;
+        case ModeRequest::kWindowId:
+            target = {SaverMode::kHostWindow, options.windowId};
+            return true;
+        case ModeRequest::kRoot:
+        case ModeRequest::kNone:
+            break;
+    }
+    if (hostGiven) {
+        unsigned long id = 0;
+        if (!ParseWindowId(hostWindowText, id)) {
+            error = std::string("bad window id '") + hostWindowText + "' in XSCREENSAVER_WINDOW";
+            return false;
+        }
+        target = {SaverMode::kHostWindow, id};
+        return true;
+    }
+    target = {options.mode == ModeRequest::kRoot ? SaverMode::kRoot : SaverMode::kOwnWindow, 0};
+    return true;
+}
+
+PictureChoice ChoosePicture(const SaverOptions& options, int64_t nowSeconds) {
+    PictureChoice choice;
+    choice.row = options.community >= 0 ? options.community : CommunityRowFromTime(nowSeconds);
+    choice.seed = options.seedGiven ? options.seed : SeedFromTime(nowSeconds);
+    return choice;
+}
+
+int64_t NextTickDue(int64_t startMs, int64_t nowMs, int64_t periodMs) {
+    if (nowMs < startMs)
+        return startMs;
+    return startMs + ((nowMs - startMs) / periodMs + 1) * periodMs;
+}
+
+const char* UsageText() {
+    return "Usage: tintwalk [OPTION]...\n"
+           "Paints an evolving artificial-life picture with OpenGL.\n"
+           "\n"
+           "Where to draw (the last one given wins):\n"
+           "  -window              in a window of its own (the default without a host)\n"
+           "  -root                in the root window, or in $XSCREENSAVER_WINDOW if set\n"
+           "  -window-id ID        in the window ID (decimal, or hexadecimal with 0x)\n"
+           "  --fullscreen         full screen; any key, a button press, losing the\n"
+           "                       focus or moving the pointer more than 4 pixels ends it\n"
+           "\n"
+           "Options:\n"
+           "  -geometry WxH[+X+Y]  size and place of its own window (default 1280x720)\n"
+           "  --community N|NAME   the community, 0 to 9 or its name (default: the clock)\n"
+           "  --seed S             the random seed, 0 to 4294967295 (default: the clock)\n"
+           "  --ticks T            end after T frame ticks\n"
+           "  --snapshot FILE.png  write what is on screen to FILE.png when ending\n"
+           "  -display NAME        the X display (default: $DISPLAY)\n"
+           "  --help               show this help and exit\n"
+           "  --version            show the version and exit\n"
+           "\n"
+           "Every option may be written with one dash or two. Without -window,\n"
+           "-window-id or --fullscreen the picture goes into the window named by\n"
+           "$XSCREENSAVER_WINDOW when that is set. In its own window Esc or q ends it.\n";
+}
+
+}  // namespace tintwalk
