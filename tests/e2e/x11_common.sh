@@ -1,0 +1,125 @@
+# Shared helpers of the Linux saver's end-to-end scripts; sourced, not run.
+# Every wait is bounded, and every process started is ended on exit.
+
+x11_tmp=$(mktemp -d "${TMPDIR:-/tmp}/tintwalk-x11.XXXXXX")
+x11_pids=()
+
+x11_cleanup() {
+    local pid tries
+    for pid in "${x11_pids[@]}"; do
+        kill "$pid" 2>/dev/null
+    done
+    for pid in "${x11_pids[@]}"; do
+        tries=50
+        while kill -0 "$pid" 2>/dev/null && [ "$tries" -gt 0 ]; do
+            sleep 0.1
+            tries=$((tries - 1))
+        done
+        kill -9 "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    rm -rf "$x11_tmp"
+}
+trap x11_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Scripts that need an X server skip themselves without one.
+need_display() {
+    if [ -z "${DISPLAY:-}" ]; then
+        echo "SKIP: no X display (DISPLAY is empty)"
+        exit 77
+    fi
+}
+
+# need_tools TOOL...: skip when a helper program is missing.
+need_tools() {
+    local tool
+    for tool in "$@"; do
+        if ! command -v "$tool" >/dev/null 2>&1; then
+            echo "SKIP: $tool is not installed"
+            exit 77
+        fi
+    done
+}
+
+# wait_until SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds;
+# fails when it has not succeeded within SECONDS.
+wait_until() {
+    local limit=$1
+    shift
+    local tries=$((limit * 10))
+    while ! "$@" >/dev/null 2>&1; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+
+# wait_exit PID SECONDS: waits for a background process of this shell to end
+# and sets exit_code; fails when it is still running after SECONDS.
+wait_exit() {
+    local pid=$1 limit=$2
+    if ! wait_until "$limit" process_gone "$pid"; then
+        fail "process $pid did not end within $limit s"
+    fi
+    wait "$pid"
+    exit_code=$?
+}
+
+process_gone() {
+    ! kill -0 "$1" 2>/dev/null
+}
+
+process_alive() {
+    kill -0 "$1" 2>/dev/null
+}
+
+# The first window of a process, found by its _NET_WM_PID property.
+window_of() {
+    xdotool search --pid "$1" 2>/dev/null | head -n 1
+}
+
+# The number of distinct colours in a window, read from the X server.
+window_colours() {
+    import -window "$1" "$x11_tmp/shot.png" 2>/dev/null || return 1
+    convert "$x11_tmp/shot.png" -format %k info:
+}
+
+# Succeeds once the window shows more than one colour: the bots are painting.
+window_painted() {
+    local colours
+    colours=$(window_colours "$1") || return 1
+    [ "${colours:-0}" -gt 1 ]
+}
+
+# "WxH" of a window.
+window_size() {
+    xwininfo -id "$1" | awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w "x" h }'
+}
+
+# The size of a PNG file, "WxH".
+png_size() {
+    identify -format '%wx%h' "$1"
+}
+
+# Starts the test host (x11_test_host) with a command; sets host_pid,
+# host_window and saver_pid from what it prints.
+start_host() {
+    local log="$x11_tmp/host.$RANDOM.log"
+    "$host" "$@" >"$log" 2>"$log.err" &
+    host_pid=$!
+    x11_pids+=("$host_pid")
+    wait_until 10 grep -q '^pid ' "$log" || fail "the test host did not start: $(cat "$log.err")"
+    host_window=$(awk '/^window / { print $2 }' "$log")
+    saver_pid=$(awk '/^pid / { print $2 }' "$log")
+    host_log=$log
+}
+
+# The exit code the test host reported for its command.
+host_reported_exit() {
+    awk '/^exit / { print $2 }' "$host_log"
+}

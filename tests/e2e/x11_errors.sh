@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The Linux saver's clear errors: a missing display, a display without
+# OpenGL, bad window ids on the command line and in XSCREENSAVER_WINDOW, and
+# bad options. Each gives one line on standard error and a non-zero exit.
+# Usage: x11_errors.sh TINTWALK X11_TEST_HOST
+saver=$1
+host=$2
+source "$(dirname "$0")/x11_common.sh"
+
+# expect_error "WHAT IT SAYS" COMMAND...: the command must fail and say so.
+expect_error() {
+    local expected=$1
+    shift
+    local code=0
+    timeout 20 "$@" >"$x11_tmp/out" 2>"$x11_tmp/err" || code=$?
+    [ "$code" -ne 0 ] || fail "'$*' succeeded; expected: $expected"
+    [ "$code" -ne 124 ] || fail "'$*' hung"
+    grep -qF -- "$expected" "$x11_tmp/err" ||
+        fail "'$*' said '$(cat "$x11_tmp/err")'; expected: $expected"
+    echo "ok: $* -> $(head -n 1 "$x11_tmp/err")"
+}
+
+# Help and version need no display.
+env -u DISPLAY "$saver" --help >"$x11_tmp/help" || fail "--help failed"
+grep -q -- '--snapshot FILE.png' "$x11_tmp/help" || fail "--help lacks --snapshot"
+env -u DISPLAY "$saver" -version | grep -qx 'tintwalk [0-9.]*' || fail "-version is wrong"
+
+# Options are checked before the display is opened.
+expect_error "unknown option '--bogus'" env -u DISPLAY "$saver" --bogus
+expect_error "bad window id 'abc'" env -u DISPLAY "$saver" -window-id abc
+expect_error "bad window id '0x'" env -u DISPLAY "$saver" -window-id 0x
+expect_error "unknown community 'nosuch'" env -u DISPLAY "$saver" --community nosuch
+expect_error "bad geometry '0x480'" env -u DISPLAY "$saver" -geometry 0x480
+expect_error "needs a value" env -u DISPLAY "$saver" --ticks
+expect_error "bad window id 'junk' in XSCREENSAVER_WINDOW" \
+    env -u DISPLAY XSCREENSAVER_WINDOW=junk "$saver"
+
+# No display at all, and a display that is not there.
+expect_error "cannot open display: DISPLAY is not set" env -u DISPLAY "$saver" -window
+expect_error "cannot open display ':987654'" "$saver" -display :987654
+
+need_display
+need_tools Xvfb
+
+# Windows that do not exist on a display that does.
+expect_error "no window 0x7ffffff0" "$saver" -window-id 0x7ffffff0
+expect_error "no window 0x7ffffff1" "$saver" -window-id 2147483633
+expect_error "no window 0x7ffffff2" env XSCREENSAVER_WINDOW=0x7ffffff2 "$saver" -root
+
+# A display without the OpenGL extension: a private X server that picks
+# a free display number itself.
+exec 3>"$x11_tmp/display-number"
+Xvfb -displayfd 3 -extension GLX -screen 0 320x240x24 -nolisten tcp \
+    >"$x11_tmp/xvfb.log" 2>&1 &
+x11_pids+=($!)
+exec 3>&-
+wait_until 20 test -s "$x11_tmp/display-number" || fail "the private X server did not start"
+plain_display=":$(head -n 1 "$x11_tmp/display-number")"
+expect_error "has no OpenGL (GLX) support" "$saver" -display "$plain_display" -window
+
+echo "all error cases passed"
