@@ -9,8 +9,9 @@ namespace tintwalk {
 
 // One minute of saver time: whole 13 ms frame ticks in 60 seconds.
 constexpr uint64_t kDefaultRenderTicks = 60000 / 13;
-// The largest width or height accepted. Beyond this the two habitat images
-// alone would need more than 6 GiB.
+// The largest width or height accepted. At this size the two habitat images
+// take 6 GiB, and width x height (2^30) still fits the signed 32-bit product
+// from which the community's trail length is derived.
 constexpr uint32_t kMaxRenderSide = 32768;
 
 enum class RenderAction { kRender, kHelp, kVersion, kList };

@@ -78,13 +78,6 @@ TEST(RenderOptions, AnEqualsSignInTheFileNameIsKept) {
     EXPECT_EQ(Parse({"--output", "x=1.png"}).output, "x=1.png");
 }
 
-TEST(RenderOptions, HelpVersionAndListAreActions) {
-    EXPECT_EQ(Parse({"--help"}).action, RenderAction::kHelp);
-    EXPECT_EQ(Parse({"-h"}).action, RenderAction::kHelp);
-    EXPECT_EQ(Parse({"--version"}).action, RenderAction::kVersion);
-    EXPECT_EQ(Parse({"--list"}).action, RenderAction::kList);
-}
-
 TEST(RenderOptions, RefusesUnknownCommunities) {
     EXPECT_TRUE(Contains(Refuse({"--community", "10"}), "unknown community '10'"));
     EXPECT_TRUE(Contains(Refuse({"--community", "-1"}), "unknown community '-1'"));
@@ -171,18 +164,6 @@ TEST(ParseSize, NamesWhatIsWrong) {
     EXPECT_TRUE(Contains(problem("10x99999999999999999999"), "too large"));
     for (const char* text : {"1920", "x10", "10x", "10x10x10", "axb", " 10x10", "10 x 10", "1e3x5"})
         EXPECT_TRUE(Contains(problem(text), "WIDTHxHEIGHT")) << text;
-}
-
-TEST(CommunityList, OneLinePerRowWithItsHueShiftAndBackground) {
-    const std::string list = CommunityList();
-    size_t lines = 0;
-    for (const char c : list)
-        lines += c == '\n' ? 1 : 0;
-    EXPECT_EQ(lines, 11u);  // the heading and ten rows
-    EXPECT_TRUE(Contains(list, "    0  amorfwit               128  rgb(201, 202, 196)\n"));
-    EXPECT_TRUE(Contains(list, "    4  geo&vlekkensnel          0  rgb(202, 202, 200)\n"));
-    EXPECT_TRUE(Contains(list, "    5  fel                    143  rgb(198, 204, 199)\n"));
-    EXPECT_TRUE(Contains(list, "    9  tegelswitzwart         220  rgb(199, 205, 196)\n"));
 }
 
 }  // namespace

@@ -151,17 +151,5 @@ TEST(RenderPicture, AnUnwritableFileIsAWriteFailure) {
     EXPECT_FALSE(file.good());
 }
 
-TEST(RenderPicture, ARowOutsideTheTableIsRefused) {
-    RenderRequest request;
-    request.row = 10;
-    request.width = 40;
-    request.height = 40;
-    request.output = "render_no_row.png";
-    std::string error;
-    EXPECT_EQ(RenderPicture(request, nullptr, error), RenderResult::kNoSuchCommunity);
-    std::ifstream file(request.output);
-    EXPECT_FALSE(file.good());
-}
-
 }  // namespace
 }  // namespace tintwalk
