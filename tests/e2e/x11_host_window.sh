@@ -3,6 +3,7 @@
 # program made and named by XSCREENSAVER_WINDOW (or by -window-id), it paints
 # there, ignores input, starts afresh when the window changes size, and ends
 # with exit code 0 on SIGTERM, on SIGINT and when the window goes away.
+# With -root and no host window it covers the screen.
 # Usage: x11_host_window.sh TINTWALK X11_TEST_HOST
 saver=$1
 host=$2
@@ -71,5 +72,16 @@ wait_exit "$by_id" 30
 grep -q "habitat 123 x 45" "$x11_tmp/by-id.err" || fail "the habitat is not the window's size"
 [ "$(png_size "$x11_tmp/by-id.png")" = 123x45 ] || fail "the -window-id snapshot has the wrong size"
 echo "ok: -window-id $decimal_id draws at the window's size and ends after 4 ticks"
+
+# 5. -root without a host window: the picture covers the whole screen.
+env -u XSCREENSAVER_WINDOW "$saver" -root --ticks 2 --snapshot "$x11_tmp/root.png" \
+    >/dev/null 2>"$x11_tmp/root.err" &
+root_saver=$!
+x11_pids+=("$root_saver")
+wait_exit "$root_saver" 30
+[ "$exit_code" -eq 0 ] || fail "-root: exit code $exit_code: $(cat "$x11_tmp/root.err")"
+screen=$(xdotool getdisplaygeometry | tr ' ' x)
+[ "$(png_size "$x11_tmp/root.png")" = "$screen" ] || fail "-root did not cover the $screen screen"
+echo "ok: -root alone covers the $screen screen"
 
 echo "all host window cases passed"

@@ -124,6 +124,7 @@ struct Surface {
     XVisualInfo* visual = nullptr;
     bool doubleBuffered = false;
     GLXContext context = nullptr;
+    Atom protocols = None;
     Atom deleteWindow = None;
     int32_t wantedWidth = 0;
     int32_t wantedHeight = 0;
@@ -261,6 +262,7 @@ void CreateSurfaceWindow(Surface& s, const SaverOptions& options) {
             XSetWMNormalHints(display, s.window, hints);
             XFree(hints);
         }
+        s.protocols = XInternAtom(display, "WM_PROTOCOLS", False);
         s.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
         XSetWMProtocols(display, s.window, &s.deleteWindow, 1);
     }
@@ -356,9 +358,9 @@ Ending HandleEvent(Surface& s, XEvent& event) {
             if (event.xmap.window == s.window && !s.mapped) {
                 s.mapped = true;
                 if (s.mode == SaverMode::kFullscreen) {
-                    // The pointer is measured from where it is when the saver
-                    // appears; the focus comes after, so that a loss of it
-                    // can be told apart from never having had it.
+                    // Pointer travel is measured from where the pointer is
+                    // when the saver appears. Then the saver takes the
+                    // keyboard focus; losing it again ends the saver.
                     Window rootReturn;
                     Window childReturn;
                     int rootX = 0;
@@ -395,7 +397,8 @@ Ending HandleEvent(Surface& s, XEvent& event) {
             }
             break;
         case ClientMessage:
-            if (s.mode == SaverMode::kOwnWindow && event.xclient.format == 32 &&
+            if (s.mode == SaverMode::kOwnWindow && event.xclient.message_type == s.protocols &&
+                event.xclient.format == 32 &&
                 static_cast<Atom>(event.xclient.data.l[0]) == s.deleteWindow)
                 return Ending::kStopped;
             break;
