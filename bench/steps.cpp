@@ -1,6 +1,7 @@
 // Runs one community for a number of passes on a full-HD habitat and prints
 // how many bot steps it took, for instruction counts under callgrind
 // (see count_instructions.sh).
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -22,6 +23,16 @@ int main(int argc, char** argv) {
         tintwalk::biotope.Step();
     const unsigned long long steps = static_cast<unsigned long long>(passes) *
                                      tintwalk::biotope.botCount * tintwalk::biotope.trailLength;
-    std::fprintf(stderr, "steps %llu\n", steps);
+    // A checksum of both habitats, to compare builds and code changes.
+    uint64_t hash = 14695981039346656037ull;
+    const tintwalk::Image* images[2] = {&tintwalk::biotope.rgbHabitat,
+                                        &tintwalk::biotope.hslHabitat};
+    for (const tintwalk::Image* image : images) {
+        const size_t bytes = static_cast<size_t>(image->width) * image->height * 3;
+        for (size_t i = 0; i < bytes; ++i)
+            hash = (hash ^ image->pixels[i]) * 1099511628211ull;
+    }
+    std::fprintf(stderr, "steps %llu\nchecksum %016llx\n", steps,
+                 static_cast<unsigned long long>(hash));
     return 0;
 }

@@ -194,6 +194,9 @@ const CommunityPreset kAmorfwit = {
     },
     {AmorfwitRule0, AmorfwitRule1, AmorfwitRule2, AmorfwitRule3, AmorfwitRule4, AmorfwitRule5,
      AmorfwitRule6, AmorfwitRule7},
+    {RunPassWith<AmorfwitRule0>, RunPassWith<AmorfwitRule1>, RunPassWith<AmorfwitRule2>,
+     RunPassWith<AmorfwitRule3>, RunPassWith<AmorfwitRule4>, RunPassWith<AmorfwitRule5>,
+     RunPassWith<AmorfwitRule6>, RunPassWith<AmorfwitRule7>},
 };
 
 }  // namespace tintwalk

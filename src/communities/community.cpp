@@ -72,6 +72,8 @@ bool InitCommunity(int32_t row, uint32_t seed) {
     for (uint32_t i = 0; i < biotope.botCount && i < 8; ++i) {
         std::memcpy(biotope.bots[i].genes, preset.genes[i].genes, 13);
         biotope.bots[i].rule = preset.rules[i];
+        biotope.bots[i].pass = preset.passes[i];
+        biotope.bots[i].passRule = preset.rules[i];
     }
     biotope.Reset();
     std::fflush(stdout);

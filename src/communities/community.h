@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/biotope.h"
+#include "core/bot_step.h"
 #include "core/colour.h"
 
 namespace tintwalk {
@@ -20,6 +21,8 @@ struct CommunityPreset {
     RgbPixel background;
     GenePreset genes[8];
     BotRule rules[8];
+    // The same rules compiled into whole passes (RunPassWith), for speed.
+    BotPass passes[8] = {};
 };
 
 constexpr int32_t kCommunityCount = 10;

@@ -109,6 +109,8 @@ const CommunityPreset kFel = {
         {{5, 0, 10, 2, 11, 0, 6, 0, 2, 0, 195, 66, 224}},
         {{13, 0, 0, 12, 0, 15, 0, 2, 0, 1, 187, 227, 78}},
     },
-    {FelRule0, FelRule1, FelRule2, FelRule3, FelRule2, FelRule3, FelRule0, FelRule1}};
+    {FelRule0, FelRule1, FelRule2, FelRule3, FelRule2, FelRule3, FelRule0, FelRule1},
+    {RunPassWith<FelRule0>, RunPassWith<FelRule1>, RunPassWith<FelRule2>, RunPassWith<FelRule3>,
+     RunPassWith<FelRule2>, RunPassWith<FelRule3>, RunPassWith<FelRule0>, RunPassWith<FelRule1>}};
 
 }  // namespace tintwalk

@@ -191,6 +191,9 @@ const CommunityPreset kFijnwerk = {
     },
     {FijnwerkRule0, FijnwerkRule1, FijnwerkRule2, FijnwerkRule3, FijnwerkRule4, FijnwerkRule5,
      FijnwerkRule6, FijnwerkRule7},
+    {RunPassWith<FijnwerkRule0>, RunPassWith<FijnwerkRule1>, RunPassWith<FijnwerkRule2>,
+     RunPassWith<FijnwerkRule3>, RunPassWith<FijnwerkRule4>, RunPassWith<FijnwerkRule5>,
+     RunPassWith<FijnwerkRule6>, RunPassWith<FijnwerkRule7>},
 };
 
 }  // namespace tintwalk

@@ -160,6 +160,10 @@ const CommunityPreset kGeoVlekkensnel = {
     },
     {GeoVlekkensnelRule0, GeoVlekkensnelRule1, GeoVlekkensnelRule2, GeoVlekkensnelRule3,
      GeoVlekkensnelRule4, GeoVlekkensnelRule5, GeoVlekkensnelRule6, GeoVlekkensnelRule7},
+    {RunPassWith<GeoVlekkensnelRule0>, RunPassWith<GeoVlekkensnelRule1>,
+     RunPassWith<GeoVlekkensnelRule2>, RunPassWith<GeoVlekkensnelRule3>,
+     RunPassWith<GeoVlekkensnelRule4>, RunPassWith<GeoVlekkensnelRule5>,
+     RunPassWith<GeoVlekkensnelRule6>, RunPassWith<GeoVlekkensnelRule7>},
 };
 
 }  // namespace tintwalk

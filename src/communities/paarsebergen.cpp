@@ -173,6 +173,9 @@ const CommunityPreset kPaarsebergen = {
     },
     {PaarsebergenRule0, PaarsebergenRule0, PaarsebergenRule2, PaarsebergenRule3, PaarsebergenRule4,
      PaarsebergenRule5, PaarsebergenRule6, PaarsebergenRule7},
+    {RunPassWith<PaarsebergenRule0>, RunPassWith<PaarsebergenRule0>, RunPassWith<PaarsebergenRule2>,
+     RunPassWith<PaarsebergenRule3>, RunPassWith<PaarsebergenRule4>, RunPassWith<PaarsebergenRule5>,
+     RunPassWith<PaarsebergenRule6>, RunPassWith<PaarsebergenRule7>},
 };
 
 }  // namespace tintwalk

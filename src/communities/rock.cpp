@@ -208,6 +208,9 @@ const CommunityPreset kRock = {
         {{9, 4, 0, 12, 20, 0, 8, 0, 1, 0, 50, 221, 15}},
         {{12, 6, 1, 2, 4, 0, 3, 1, 0, 1, 219, 175, 212}},
     },
-    {RockRule0, RockRule1, RockRule2, RockRule3, RockRule4, RockRule5, RockRule6, RockRule7}};
+    {RockRule0, RockRule1, RockRule2, RockRule3, RockRule4, RockRule5, RockRule6, RockRule7},
+    {RunPassWith<RockRule0>, RunPassWith<RockRule1>, RunPassWith<RockRule2>, RunPassWith<RockRule3>,
+     RunPassWith<RockRule4>, RunPassWith<RockRule5>, RunPassWith<RockRule6>,
+     RunPassWith<RockRule7>}};
 
 }  // namespace tintwalk

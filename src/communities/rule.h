@@ -5,8 +5,13 @@
 // exactly where its steps say so, and sets all three outputs.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstdlib>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "core/biotope.h"
 #include "core/random.h"
@@ -27,17 +32,19 @@ inline int32_t Blend(int32_t a, int32_t b, int32_t w) {
     return (a * w + b * (255 - w)) >> 8;
 }
 
+// Ring positions from straight ahead outwards: ahead, the pairs at 45, 90 and
+// 135 degrees (the +1 side first), straight behind last.
+inline constexpr int32_t kFanOrder[8] = {0, 1, 7, 2, 6, 3, 5, 4};
+inline constexpr int32_t kFanOrderFront[7] = {0, 1, 7, 2, 6, 3, 5};
+
+// The ring helpers look at entries 0..7 of a 9-entry array. Each is written
+// once plainly (namespace scalar, the reference) and, where the processor
+// has SSE2, once more on all eight bytes at a time; both give the same
+// result for every input.
+namespace scalar {
+
 inline int32_t RingSum(const uint8_t* a) {
     return a[0] + a[1] + a[2] + a[3] + a[4] + a[5] + a[6] + a[7];
-}
-
-inline int32_t RingMean(const uint8_t* a) {
-    return RingSum(a) >> 3;
-}
-
-// The centre reflected through the ring's mean: -255 .. 510.
-inline int32_t RingReflect(const uint8_t* a) {
-    return (RingSum(a) - 4 * a[8]) >> 2;
 }
 
 inline int32_t RingSpread(const uint8_t* a) {
@@ -52,12 +59,6 @@ inline int32_t RingSpread(const uint8_t* a) {
     return hi - lo;
 }
 
-// Ring positions from straight ahead outwards: ahead, the pairs at 45, 90 and
-// 135 degrees (the +1 side first), straight behind last.
-inline constexpr int32_t kFanOrder[8] = {0, 1, 7, 2, 6, 3, 5, 4};
-inline constexpr int32_t kFanOrderFront[7] = {0, 1, 7, 2, 6, 3, 5};
-
-// The first position in fan order whose value differs most from ref.
 inline int32_t FanArgMaxDiff(const uint8_t* a, int32_t ref) {
     int32_t best = 0;
     int32_t result = 0;
@@ -71,7 +72,6 @@ inline int32_t FanArgMaxDiff(const uint8_t* a, int32_t ref) {
     return result;
 }
 
-// The first position in fan order whose value lies nearest to ref.
 inline int32_t FanArgMinDiff(const uint8_t* a, int32_t ref) {
     int32_t best = 255;
     int32_t result = 0;
@@ -85,8 +85,6 @@ inline int32_t FanArgMinDiff(const uint8_t* a, int32_t ref) {
     return result;
 }
 
-// The ring value farthest from ref, scanning in index order; fallback when
-// all eight equal ref.
 inline int32_t RingPickFarthest(const uint8_t* a, int32_t ref, int32_t fallback) {
     int32_t best = 0;
     int32_t result = fallback;
@@ -100,8 +98,6 @@ inline int32_t RingPickFarthest(const uint8_t* a, int32_t ref, int32_t fallback)
     return result;
 }
 
-// The ring value nearest to ref, scanning in index order; fallback when all
-// eight lie 255 away.
 inline int32_t RingPickNearest(const uint8_t* a, int32_t ref, int32_t fallback) {
     int32_t best = 255;
     int32_t result = fallback;
@@ -113,6 +109,144 @@ inline int32_t RingPickNearest(const uint8_t* a, int32_t ref, int32_t fallback) 
         }
     }
     return result;
+}
+
+}  // namespace scalar
+
+#if defined(__SSE2__)
+
+namespace simd {
+
+// For each set of ring positions (bit k for position k), the first of them
+// in fan order.
+struct FanFirstTable {
+    uint8_t first[256];
+    constexpr FanFirstTable() : first() {
+        for (int mask = 0; mask < 256; ++mask) {
+            for (int32_t k : kFanOrder) {
+                if (mask & (1 << k)) {
+                    first[mask] = static_cast<uint8_t>(k);
+                    break;
+                }
+            }
+        }
+    }
+};
+inline constexpr FanFirstTable kFanFirst;
+
+inline __m128i LoadRing(const uint8_t* a) {
+    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(a));
+}
+
+// |a[k] - ref| for the eight ring bytes; ref must be a byte.
+inline __m128i AbsDiff(const uint8_t* a, int32_t ref) {
+    const __m128i v = LoadRing(a);
+    const __m128i r = _mm_set1_epi8(static_cast<char>(ref));
+    return _mm_or_si128(_mm_subs_epu8(v, r), _mm_subs_epu8(r, v));
+}
+
+// The largest (smallest) of the low eight bytes, in each of them.
+inline __m128i Max8(__m128i v) {
+    v = _mm_max_epu8(v, _mm_srli_epi64(v, 32));
+    v = _mm_max_epu8(v, _mm_srli_epi64(v, 16));
+    v = _mm_max_epu8(v, _mm_srli_epi64(v, 8));
+    return _mm_shufflelo_epi16(_mm_unpacklo_epi8(v, v), 0);
+}
+inline __m128i Min8(__m128i v) {
+    v = _mm_min_epu8(v, _mm_srli_epi64(v, 32));
+    v = _mm_min_epu8(v, _mm_srli_epi64(v, 16));
+    v = _mm_min_epu8(v, _mm_srli_epi64(v, 8));
+    return _mm_shufflelo_epi16(_mm_unpacklo_epi8(v, v), 0);
+}
+
+// Bit k set where byte k of a equals byte k of b, for k = 0..7.
+inline uint32_t EqualMask(__m128i a, __m128i b) {
+    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b))) & 0xff;
+}
+
+inline int32_t Low(__m128i v) {
+    return _mm_cvtsi128_si32(v) & 0xff;
+}
+
+inline bool IsByte(int32_t v) {
+    return static_cast<uint32_t>(v) < 256;
+}
+
+}  // namespace simd
+
+inline int32_t RingSum(const uint8_t* a) {
+    return _mm_cvtsi128_si32(_mm_sad_epu8(simd::LoadRing(a), _mm_setzero_si128()));
+}
+
+// The largest of the eight ring values less the smallest.
+inline int32_t RingSpread(const uint8_t* a) {
+    const __m128i v = simd::LoadRing(a);
+    return simd::Low(simd::Max8(v)) - simd::Low(simd::Min8(v));
+}
+
+// The first position in fan order whose value differs most from ref (0 when
+// none differs).
+inline int32_t FanArgMaxDiff(const uint8_t* a, int32_t ref) {
+    if (!simd::IsByte(ref)) [[unlikely]] {
+        return scalar::FanArgMaxDiff(a, ref);
+    }
+    const __m128i d = simd::AbsDiff(a, ref);
+    return simd::kFanFirst.first[simd::EqualMask(d, simd::Max8(d))];
+}
+
+// The first position in fan order whose value lies nearest to ref.
+inline int32_t FanArgMinDiff(const uint8_t* a, int32_t ref) {
+    if (!simd::IsByte(ref)) [[unlikely]] {
+        return scalar::FanArgMinDiff(a, ref);
+    }
+    const __m128i d = simd::AbsDiff(a, ref);
+    return simd::kFanFirst.first[simd::EqualMask(d, simd::Min8(d))];
+}
+
+// The ring value farthest from ref, scanning in index order; fallback when
+// all eight equal ref.
+inline int32_t RingPickFarthest(const uint8_t* a, int32_t ref, int32_t fallback) {
+    if (!simd::IsByte(ref)) [[unlikely]] {
+        return scalar::RingPickFarthest(a, ref, fallback);
+    }
+    const __m128i d = simd::AbsDiff(a, ref);
+    const __m128i most = simd::Max8(d);
+    if (simd::Low(most) == 0)
+        return fallback;
+    return a[std::countr_zero(simd::EqualMask(d, most))];
+}
+
+// The ring value nearest to ref, scanning in index order; fallback when all
+// eight lie 255 away.
+inline int32_t RingPickNearest(const uint8_t* a, int32_t ref, int32_t fallback) {
+    if (!simd::IsByte(ref)) [[unlikely]] {
+        return scalar::RingPickNearest(a, ref, fallback);
+    }
+    const __m128i d = simd::AbsDiff(a, ref);
+    const __m128i least = simd::Min8(d);
+    if (simd::Low(least) == 255)
+        return fallback;
+    return a[std::countr_zero(simd::EqualMask(d, least))];
+}
+
+#else
+
+using scalar::FanArgMaxDiff;
+using scalar::FanArgMinDiff;
+using scalar::RingPickFarthest;
+using scalar::RingPickNearest;
+using scalar::RingSpread;
+using scalar::RingSum;
+
+#endif
+
+inline int32_t RingMean(const uint8_t* a) {
+    return RingSum(a) >> 3;
+}
+
+// The centre reflected through the ring's mean: -255 .. 510.
+inline int32_t RingReflect(const uint8_t* a) {
+    return (RingSum(a) - 4 * a[8]) >> 2;
 }
 
 // Mean of a computed heading and the current one, pushed a half turn away

@@ -150,6 +150,9 @@ const CommunityPreset kSomspaars = {
     },
     {SomspaarsRule0, SomspaarsRule1, SomspaarsRule2, SomspaarsRule3, PaarsebergenRule3,
      SomspaarsRule5, SomspaarsRule6, SomspaarsRule7},
+    {RunPassWith<SomspaarsRule0>, RunPassWith<SomspaarsRule1>, RunPassWith<SomspaarsRule2>,
+     RunPassWith<SomspaarsRule3>, RunPassWith<PaarsebergenRule3>, RunPassWith<SomspaarsRule5>,
+     RunPassWith<SomspaarsRule6>, RunPassWith<SomspaarsRule7>},
 };
 
 }  // namespace tintwalk

@@ -197,6 +197,10 @@ const CommunityPreset kTegelswitzwart = {
     },
     {TegelswitzwartRule0, TegelswitzwartRule1, TegelswitzwartRule2, TegelswitzwartRule3,
      TegelswitzwartRule4, TegelswitzwartRule5, TegelswitzwartRule6, TegelswitzwartRule7},
+    {RunPassWith<TegelswitzwartRule0>, RunPassWith<TegelswitzwartRule1>,
+     RunPassWith<TegelswitzwartRule2>, RunPassWith<TegelswitzwartRule3>,
+     RunPassWith<TegelswitzwartRule4>, RunPassWith<TegelswitzwartRule5>,
+     RunPassWith<TegelswitzwartRule6>, RunPassWith<TegelswitzwartRule7>},
 };
 
 }  // namespace tintwalk

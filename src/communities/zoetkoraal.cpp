@@ -177,6 +177,9 @@ const CommunityPreset kZoetkoraal = {
         {{29, 1, 15, 2, 19, 14, 2, 0, 2, 0, 2, 127, 140}},
     },
     {ZoetkoraalRule0, ZoetkoraalRule1, ZoetkoraalRule2, ZoetkoraalRule2, ZoetkoraalRule4,
-     ZoetkoraalRule5, ZoetkoraalRule6, ZoetkoraalRule7}};
+     ZoetkoraalRule5, ZoetkoraalRule6, ZoetkoraalRule7},
+    {RunPassWith<ZoetkoraalRule0>, RunPassWith<ZoetkoraalRule1>, RunPassWith<ZoetkoraalRule2>,
+     RunPassWith<ZoetkoraalRule2>, RunPassWith<ZoetkoraalRule4>, RunPassWith<ZoetkoraalRule5>,
+     RunPassWith<ZoetkoraalRule6>, RunPassWith<ZoetkoraalRule7>}};
 
 }  // namespace tintwalk

@@ -180,6 +180,9 @@ const CommunityPreset kZwavelgrot = {
     },
     {ZwavelgrotRule0, ZwavelgrotRule0, ZwavelgrotRule2, ZwavelgrotRule3, ZwavelgrotRule4,
      ZwavelgrotRule5, ZwavelgrotRule6, ZwavelgrotRule7},
+    {RunPassWith<ZwavelgrotRule0>, RunPassWith<ZwavelgrotRule0>, RunPassWith<ZwavelgrotRule2>,
+     RunPassWith<ZwavelgrotRule3>, RunPassWith<ZwavelgrotRule4>, RunPassWith<ZwavelgrotRule5>,
+     RunPassWith<ZwavelgrotRule6>, RunPassWith<ZwavelgrotRule7>},
 };
 
 }  // namespace tintwalk

@@ -1,10 +1,10 @@
 #include "core/biotope.h"
 
-#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <new>
 
+#include "core/bot_step.h"
 #include "core/random.h"
 
 namespace tintwalk {
@@ -63,108 +63,15 @@ bool Bot::SetTrailLength(uint32_t length) {
     return true;
 }
 
-namespace {
-
-// Packs channel `c` of the eight ring cells, given in absolute direction
-// order, into one word: byte k holds direction k.
-inline uint64_t PackRing(const uint8_t* const* cells, int c) {
-    uint64_t word = 0;
-    for (int k = 7; k >= 0; --k)
-        word = (word << 8) | cells[k][c];
-    return word;
-}
-
-// Turned order: entry j is absolute direction (heading + j) & 7, which is the
-// packed word rotated right by whole bytes.
-inline void StoreTurned(uint8_t* out, uint64_t word, int32_t heading, uint8_t centre) {
-    const uint64_t turned = std::rotr(word, 8 * heading);
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(out, &turned, 8);
-    } else {
-        for (int j = 0; j < 8; ++j)
-            out[j] = static_cast<uint8_t>(turned >> (8 * j));
-    }
-    out[8] = centre;
-}
-
-}  // namespace
-
-#if defined(__GNUC__)
-#define TINTWALK_ALWAYS_INLINE __attribute__((always_inline))
+#if defined(TINTWALK_SSSE3_GATHER)
+bool useSsse3Gather = __builtin_cpu_supports("ssse3");
 #else
-#define TINTWALK_ALWAYS_INLINE
+bool useSsse3Gather = false;
 #endif
 
-TINTWALK_ALWAYS_INLINE inline void Bot::StepOnce(uint8_t* hsl, uint8_t* rgb, int32_t width,
-                                                 int32_t height) {
-    // Positions may lie one cell outside the habitat after the last move.
-    if (x < 0) {
-        x += width;
-    } else if (x >= width) {
-        x -= width;
-    }
-    if (y < 0) {
-        y += height;
-    } else if (y >= height) {
-        y -= height;
-    }
-
-    // Neighbour columns and rows; only the border needs wrapping.
-    int32_t left = x - 1;
-    int32_t right = x + 1;
-    int32_t above = y - 1;
-    int32_t below = y + 1;
-    if (left < 0 || right >= width || above < 0 || below >= height) [[unlikely]] {
-        if (left < 0)
-            left = width - 1;
-        if (right >= width)
-            right = 0;
-        if (above < 0)
-            above = height - 1;
-        if (below >= height)
-            below = 0;
-    }
-    const size_t rowBytes = static_cast<size_t>(width) * 3;
-    uint8_t* rowAbove = hsl + static_cast<size_t>(above) * rowBytes;
-    uint8_t* rowHere = hsl + static_cast<size_t>(y) * rowBytes;
-    uint8_t* rowBelow = hsl + static_cast<size_t>(below) * rowBytes;
-    const size_t colLeft = static_cast<size_t>(left) * 3;
-    const size_t colHere = static_cast<size_t>(x) * 3;
-    const size_t colRight = static_cast<size_t>(right) * 3;
-
-    // The ring in absolute direction order, as kDirectionOffsets lists it.
-    const uint8_t* const ring[8] = {rowAbove + colLeft, rowAbove + colHere,  rowAbove + colRight,
-                                    rowHere + colRight, rowBelow + colRight, rowBelow + colHere,
-                                    rowBelow + colLeft, rowHere + colLeft};
-    uint8_t* const centre = rowHere + colHere;
-    if (channelsUsed & 1)
-        StoreTurned(hue, PackRing(ring, 0), heading, centre[0]);
-    if (channelsUsed & 2)
-        StoreTurned(sat, PackRing(ring, 1), heading, centre[1]);
-    if (channelsUsed & 4)
-        StoreTurned(lum, PackRing(ring, 2), heading, centre[2]);
-    // Rules never write the habitat, so the cell can be read in place.
-    cell = centre;
-
-    int32_t newState;
-    int32_t newHeading;
-    HslPixel newColour;
-    rule(*this, newState, newHeading, newColour);
-
-    std::memcpy(centre, &newColour, 3);
-    HslPixel shifted = newColour;
-    shifted.hue = static_cast<uint8_t>(shifted.hue + hueShift);
-    RgbPixel painted;
-    HslToRgb(shifted, painted);
-    std::memcpy(rgb + static_cast<size_t>(y) * rowBytes + colHere, &painted, 3);
-    trailPoints[stepIndex] = {x, y};
-    trailColours[stepIndex] = painted;
-
-    const int32_t h = newHeading & 7;
-    x += kDirectionOffsets[h].dx;
-    y += kDirectionOffsets[h].dy;
-    state = newState;
-    heading = h;
+void Bot::StepOnce(uint8_t* hsl, uint8_t* rgb, int32_t width, int32_t height) {
+    PassState pass(*this, hsl, rgb, width, height);
+    StepWith<Gather::kPortable>(*this, pass, stepIndex, rule);
 }
 
 void Bot::RunFrame(Image& hslHabitat, Image& rgbHabitat) {
@@ -172,9 +79,13 @@ void Bot::RunFrame(Image& hslHabitat, Image& rgbHabitat) {
         return;
     const int32_t width = static_cast<int32_t>(hslHabitat.width);
     const int32_t height = static_cast<int32_t>(hslHabitat.height);
-    for (stepIndex = 0; stepIndex < trailLength; ++stepIndex) {
-        StepOnce(hslHabitat.pixels, rgbHabitat.pixels, width, height);
+    if (pass != nullptr && passRule == rule) {
+        pass(*this, hslHabitat.pixels, rgbHabitat.pixels, width, height);
+        return;
     }
+    PassState state(*this, hslHabitat.pixels, rgbHabitat.pixels, width, height);
+    for (stepIndex = 0; stepIndex < trailLength; ++stepIndex)
+        StepWith<Gather::kPortable>(*this, state, stepIndex, rule);
 }
 
 void Bot::PrintGenes() const {
@@ -296,22 +207,21 @@ void Biotope::SetBackground(const RgbPixel& colour) {
 
 namespace {
 
-// Gene 0 chooses the hue, 1 the saturation, anything else the lightness;
-// returns the channel's bit for channelsUsed.
-uint8_t ChooseChannel(Bot& bot, uint8_t gene, const uint8_t*& array, int32_t& base) {
+// Gene 0 chooses the hue, 1 the saturation, anything else the lightness.
+void ChooseChannel(Bot& bot, uint8_t gene, const uint8_t*& array, int32_t& base) {
     switch (gene) {
         case 0:
             array = bot.hue;
             base = bot.baseColour.hue;
-            return 1;
+            break;
         case 1:
             array = bot.sat;
             base = bot.baseColour.saturation;
-            return 2;
+            break;
         default:
             array = bot.lum;
             base = bot.baseColour.lightness;
-            return 4;
+            break;
     }
 }
 
@@ -322,8 +232,8 @@ bool Biotope::Reset() {
     for (uint32_t i = 0; i < botCount; ++i) {
         Bot& bot = bots[i];
         bot.baseColour = {bot.genes[10], bot.genes[11], bot.genes[12]};
-        bot.channelsUsed = ChooseChannel(bot, bot.genes[8], bot.primary, bot.primaryBase) |
-                           ChooseChannel(bot, bot.genes[9], bot.secondary, bot.secondaryBase);
+        ChooseChannel(bot, bot.genes[8], bot.primary, bot.primaryBase);
+        ChooseChannel(bot, bot.genes[9], bot.secondary, bot.secondaryBase);
         bot.state = randomGenerator.Next() & 0xff;
         bot.heading = randomGenerator.Next() & 7;
         bot.PrintGenes();

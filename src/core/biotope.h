@@ -30,6 +30,10 @@ class Bot;
 using BotRule = void (*)(const Bot& bot, int32_t& newState, int32_t& newHeading,
                          HslPixel& newColour);
 
+// A whole pass of one bot with its rule built in (see bot_step.h); the
+// communities provide one for each of their rules.
+using BotPass = void (*)(Bot& bot, uint8_t* hsl, uint8_t* rgb, int32_t width, int32_t height);
+
 void DefaultRule(const Bot& bot, int32_t& newState, int32_t& newHeading, HslPixel& newColour);
 
 class Bot {
@@ -67,15 +71,15 @@ class Bot {
     uint8_t hue[9] = {};
     uint8_t sat[9] = {};
     uint8_t lum[9] = {};
-    HslPixel ring[9] = {};
     RgbPixel* trailColours = nullptr;
     uint8_t hueShift = 0;
     uint32_t trailLength = 0;
     uint32_t stepIndex = 0;
     BotRule rule = DefaultRule;
-    // Which of hue, sat and lum (bits 0, 1, 2) primary and secondary refer
-    // to. A rule reads no other array, so the step fills only these.
-    uint8_t channelsUsed = 1;
+    // A pass with `passRule` built in; RunFrame uses it only while `rule`
+    // is still that rule, and steps through the `rule` pointer otherwise.
+    BotPass pass = nullptr;
+    BotRule passRule = nullptr;
 };
 
 class Biotope {
