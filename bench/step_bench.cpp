@@ -10,6 +10,7 @@
 
 #include "communities/community.h"
 #include "core/biotope.h"
+#include "core/bot_step.h"
 #include "core/colour.h"
 #include "core/random.h"
 
@@ -71,6 +72,15 @@ void BM_StepCommunity(benchmark::State& state) {
     ReportSteps(state);
 }
 BENCHMARK(BM_StepCommunity)->DenseRange(0, 9)->Unit(benchmark::kMillisecond);
+
+// The same without the byte-shuffle neighbourhood fill, as on processors
+// that lack it.
+void BM_StepCommunityPortable(benchmark::State& state) {
+    useSsse3Gather = false;
+    BM_StepCommunity(state);
+    useSsse3Gather = __builtin_cpu_supports("ssse3");
+}
+BENCHMARK(BM_StepCommunityPortable)->DenseRange(0, 9)->Unit(benchmark::kMillisecond);
 
 void BM_HslToRgb(benchmark::State& state) {
     HslPixel hsl = {0, 200, 100};

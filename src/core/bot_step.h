@@ -167,7 +167,13 @@ struct PassState {
           heading(bot.heading),
           points(bot.trailPoints),
           colours(bot.trailColours),
-          hueShift(bot.hueShift) {}
+          hueShift(bot.hueShift) {
+        for (int h = 0; h < 8; ++h) {
+            moves[h] = kDirectionOffsets[h].dx * 3 +
+                       kDirectionOffsets[h].dy * static_cast<ptrdiff_t>(rowBytes);
+        }
+        centre = hsl + static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x) * 3;
+    }
 
     uint8_t* hsl;
     uint8_t* rgb;
@@ -180,6 +186,10 @@ struct PassState {
     TrailPoint* points;
     RgbPixel* colours;
     uint8_t hueShift;
+    // The bot's cell, followed from move to move without multiplying; only
+    // used while the bot is away from the border.
+    uint8_t* centre;
+    ptrdiff_t moves[8];
 };
 
 enum class Gather { kPortable, kSsse3 };
@@ -204,7 +214,7 @@ TINTWALK_ALWAYS_INLINE void StepWith(Bot& bot, PassState& pass, uint32_t slot, R
     // interior, so the wrap below sees it.
     if (static_cast<uint32_t>(x - 1) < static_cast<uint32_t>(width - 2) &&
         static_cast<uint32_t>(y - 1) < static_cast<uint32_t>(height - 2)) [[likely]] {
-        centre = pass.hsl + static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x) * 3;
+        centre = pass.centre;
         here = centre - 3;
         above = here - rowBytes;
         below = here + rowBytes;
@@ -264,6 +274,7 @@ TINTWALK_ALWAYS_INLINE void StepWith(Bot& bot, PassState& pass, uint32_t slot, R
     pass.x = x + kDirectionOffsets[h].dx;
     pass.y = y + kDirectionOffsets[h].dy;
     pass.heading = h;
+    pass.centre = centre + pass.moves[h];
     bot.x = pass.x;
     bot.y = pass.y;
     bot.state = newState;
