@@ -27,12 +27,44 @@ fail() {
     exit 1
 }
 
-# Scripts that need an X server skip themselves without one.
+# Scripts that need an X server skip themselves without one. An X server
+# resets itself when its last client leaves, and a program that connects in
+# that moment is turned away; so one idle client stays connected for the
+# whole script, started again until it holds its connection.
 need_display() {
     if [ -z "${DISPLAY:-}" ]; then
         echo "SKIP: no X display (DISPLAY is empty)"
         exit 77
     fi
+    need_tools xdotool
+    local tries=20 keeper
+    while [ "$tries" -gt 0 ]; do
+        xdotool sleep 3600 >/dev/null 2>&1 &
+        keeper=$!
+        sleep 0.2
+        if process_alive "$keeper"; then
+            x11_pids+=("$keeper")
+            return 0
+        fi
+        wait "$keeper" 2>/dev/null
+        tries=$((tries - 1))
+    done
+    fail "cannot connect to the X display $DISPLAY"
+}
+
+# wait_for_window PID: waits until the process has a window (found by its
+# _NET_WM_PID) and sets window; fails at once when the process ends first.
+wait_for_window() {
+    local pid=$1 tries=200
+    window=
+    while [ "$tries" -gt 0 ]; do
+        window=$(window_of "$pid")
+        [ -n "$window" ] && return 0
+        process_alive "$pid" || return 1
+        sleep 0.1
+        tries=$((tries - 1))
+    done
+    return 1
 }
 
 # need_tools TOOL...: skip when a helper program is missing.

@@ -15,18 +15,14 @@ has_focus() {
     [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
 }
 
-has_window_of() {
-    [ -n "$(window_of "$1")" ]
-}
-
 # Starts the saver and waits until it holds the focus, which it takes right
 # after measuring where the pointer is; sets px and py to that place.
 start_fullscreen() {
     env -u XSCREENSAVER_WINDOW "$saver" --fullscreen >/dev/null 2>"$x11_tmp/saver.err" &
     saver_pid=$!
     x11_pids+=("$saver_pid")
-    wait_until 20 has_window_of "$saver_pid" || fail "no window appeared: $(cat "$x11_tmp/saver.err")"
-    saver_window=$(window_of "$saver_pid")
+    wait_for_window "$saver_pid" || fail "no window appeared: $(cat "$x11_tmp/saver.err")"
+    saver_window=$window
     wait_until 20 has_focus "$saver_window" 2>/dev/null || fail "the saver did not take the focus"
     eval "$(xdotool getmouselocation --shell | grep -E '^[XY]=')"
     px=$X

@@ -9,11 +9,6 @@ source "$(dirname "$0")/x11_common.sh"
 need_display
 need_tools xdotool xwininfo xprop import convert
 
-# has_window_of PID: the process has a window.
-has_window_of() {
-    [ -n "$(window_of "$1")" ]
-}
-
 expect_clean_end() {
     wait_exit "$saver_pid" 20
     [ "$exit_code" -eq 0 ] || fail "$1: exit code $exit_code"
@@ -24,8 +19,8 @@ expect_clean_end() {
 env -u XSCREENSAVER_WINDOW "$saver" -geometry 320x200 >/dev/null 2>"$x11_tmp/saver.err" &
 saver_pid=$!
 x11_pids+=("$saver_pid")
-wait_until 20 has_window_of "$saver_pid" || fail "no window appeared: $(cat "$x11_tmp/saver.err")"
-saver_window=$(window_of "$saver_pid")
+wait_for_window "$saver_pid" || fail "no window appeared: $(cat "$x11_tmp/saver.err")"
+saver_window=$window
 wait_until 20 window_painted "$saver_window" || fail "nothing was painted"
 xprop -id "$saver_window" WM_NAME | grep -qF '"Tintwalk screensaver"' ||
     fail "the title is $(xprop -id "$saver_window" WM_NAME)"
@@ -41,18 +36,18 @@ expect_clean_end "Esc"
 env -u XSCREENSAVER_WINDOW "$saver" >/dev/null 2>"$x11_tmp/saver.err" &
 saver_pid=$!
 x11_pids+=("$saver_pid")
-wait_until 20 has_window_of "$saver_pid" || fail "no window appeared: $(cat "$x11_tmp/saver.err")"
-saver_window=$(window_of "$saver_pid")
+wait_for_window "$saver_pid" || fail "no window appeared: $(cat "$x11_tmp/saver.err")"
+saver_window=$window
 [ "$(window_size "$saver_window")" = 1280x720 ] || fail "the default size is $(window_size "$saver_window")"
 xdotool windowfocus --sync "$saver_window" key q
 expect_clean_end "q"
 
 # Closing the window, as a window manager asks for it.
-env -u XSCREENSAVER_WINDOW "$saver" -window -geometry 200x100+30+40 >/dev/null 2>&1 &
+env -u XSCREENSAVER_WINDOW "$saver" -window -geometry 200x100+30+40 >/dev/null 2>"$x11_tmp/saver.err" &
 saver_pid=$!
 x11_pids+=("$saver_pid")
-wait_until 20 has_window_of "$saver_pid" || fail "no window appeared"
-saver_window=$(window_of "$saver_pid")
+wait_for_window "$saver_pid" || fail "no window appeared: $(cat "$x11_tmp/saver.err")"
+saver_window=$window
 "$host" -close "$saver_window"
 expect_clean_end "closing the window"
 
