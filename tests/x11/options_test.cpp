@@ -194,16 +194,16 @@ TEST(Target, ExplicitModesBeatTheEnvironment) {
 
     options.mode = ModeRequest::kWindow;
     ASSERT_TRUE(ResolveTarget(options, "0x200001", target, error));
-    EXPECT_EQ(target.mode, SaverMode::kOwnWindow);
+    EXPECT_EQ(target.mode, TargetKind::kOwnWindow);
 
     options.mode = ModeRequest::kFullscreen;
     ASSERT_TRUE(ResolveTarget(options, "0x200001", target, error));
-    EXPECT_EQ(target.mode, SaverMode::kFullscreen);
+    EXPECT_EQ(target.mode, TargetKind::kFullscreen);
 
     options.mode = ModeRequest::kWindowId;
     options.windowId = 4242;
     ASSERT_TRUE(ResolveTarget(options, "0x200001", target, error));
-    EXPECT_EQ(target.mode, SaverMode::kHostWindow);
+    EXPECT_EQ(target.mode, TargetKind::kHostWindow);
     EXPECT_EQ(target.windowId, 4242u);
 }
 
@@ -214,19 +214,19 @@ TEST(Target, TheEnvironmentNamesTheHostWindow) {
     for (ModeRequest mode : {ModeRequest::kNone, ModeRequest::kRoot}) {
         options.mode = mode;
         ASSERT_TRUE(ResolveTarget(options, "0x200001", target, error));
-        EXPECT_EQ(target.mode, SaverMode::kHostWindow);
+        EXPECT_EQ(target.mode, TargetKind::kHostWindow);
         EXPECT_EQ(target.windowId, 0x200001u);
         ASSERT_TRUE(ResolveTarget(options, "2097153", target, error));
         EXPECT_EQ(target.windowId, 0x200001u);
     }
     options.mode = ModeRequest::kNone;
     ASSERT_TRUE(ResolveTarget(options, nullptr, target, error));
-    EXPECT_EQ(target.mode, SaverMode::kOwnWindow);
+    EXPECT_EQ(target.mode, TargetKind::kOwnWindow);
     ASSERT_TRUE(ResolveTarget(options, "", target, error));
-    EXPECT_EQ(target.mode, SaverMode::kOwnWindow);
+    EXPECT_EQ(target.mode, TargetKind::kOwnWindow);
     options.mode = ModeRequest::kRoot;
     ASSERT_TRUE(ResolveTarget(options, nullptr, target, error));
-    EXPECT_EQ(target.mode, SaverMode::kRoot);
+    EXPECT_EQ(target.mode, TargetKind::kRoot);
 
     options.mode = ModeRequest::kNone;
     EXPECT_FALSE(ResolveTarget(options, "window", target, error));

@@ -115,7 +115,7 @@ bool EndTrap(Display* display) {
 struct Surface {
     Display* display = nullptr;
     int screen = 0;
-    SaverMode mode = SaverMode::kOwnWindow;
+    TargetKind mode = TargetKind::kOwnWindow;
     Window host = None;  // the window we draw inside (host and root modes)
     Window window = None;
     bool windowAlive = false;
@@ -208,7 +208,7 @@ void CreateSurfaceWindow(Surface& s, const SaverOptions& options) {
     int x = 0;
     int y = 0;
     switch (s.mode) {
-        case SaverMode::kOwnWindow:
+        case TargetKind::kOwnWindow:
             attributes.event_mask = KeyPressMask | StructureNotifyMask;
             if (options.positionGiven) {
                 x = options.x;
@@ -217,7 +217,7 @@ void CreateSurfaceWindow(Surface& s, const SaverOptions& options) {
             s.wantedWidth = options.width;
             s.wantedHeight = options.height;
             break;
-        case SaverMode::kFullscreen:
+        case TargetKind::kFullscreen:
             attributes.event_mask = KeyPressMask | ButtonPressMask | PointerMotionMask |
                                     FocusChangeMask | StructureNotifyMask;
             attributes.override_redirect = True;
@@ -225,12 +225,12 @@ void CreateSurfaceWindow(Surface& s, const SaverOptions& options) {
             s.wantedWidth = DisplayWidth(display, s.screen);
             s.wantedHeight = DisplayHeight(display, s.screen);
             break;
-        case SaverMode::kHostWindow:
-        case SaverMode::kRoot:
+        case TargetKind::kHostWindow:
+        case TargetKind::kRoot:
             // Input stays with the host: the child asks for none, so keys
             // and buttons go on to the window beneath it.
             attributes.event_mask = StructureNotifyMask;
-            if (s.mode == SaverMode::kRoot) {
+            if (s.mode == TargetKind::kRoot) {
                 attributes.override_redirect = True;
                 mask |= CWOverrideRedirect;
             }
@@ -251,7 +251,7 @@ void CreateSurfaceWindow(Surface& s, const SaverOptions& options) {
     XChangeProperty(display, s.window, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, 32,
                     PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
 
-    if (s.mode == SaverMode::kOwnWindow) {
+    if (s.mode == TargetKind::kOwnWindow) {
         XSizeHints* hints = XAllocSizeHints();
         if (hints != nullptr) {
             hints->flags = USSize | PSize | (options.positionGiven ? USPosition | PPosition : 0);
@@ -266,18 +266,18 @@ void CreateSurfaceWindow(Surface& s, const SaverOptions& options) {
         s.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
         XSetWMProtocols(display, s.window, &s.deleteWindow, 1);
     }
-    if (s.mode == SaverMode::kFullscreen) {
+    if (s.mode == TargetKind::kFullscreen) {
         s.blankCursor = MakeBlankCursor(display, s.window);
         XDefineCursor(display, s.window, s.blankCursor);
     }
-    if (s.mode == SaverMode::kHostWindow || s.mode == SaverMode::kRoot)
+    if (s.mode == TargetKind::kHostWindow || s.mode == TargetKind::kRoot)
         XSelectInput(display, s.host, StructureNotifyMask);
 
-    if (s.mode == SaverMode::kFullscreen) {
+    if (s.mode == TargetKind::kFullscreen) {
         XMapRaised(display, s.window);
     } else {
         XMapWindow(display, s.window);
-        if (s.mode == SaverMode::kRoot)
+        if (s.mode == TargetKind::kRoot)
             XLowerWindow(display, s.window);  // a background beneath every other window
     }
 }
@@ -357,7 +357,7 @@ Ending HandleEvent(Surface& s, XEvent& event) {
         case MapNotify:
             if (event.xmap.window == s.window && !s.mapped) {
                 s.mapped = true;
-                if (s.mode == SaverMode::kFullscreen) {
+                if (s.mode == TargetKind::kFullscreen) {
                     // Pointer travel is measured from where the pointer is
                     // when the saver appears. Then the saver takes the
                     // keyboard focus; losing it again ends the saver.
@@ -397,15 +397,15 @@ Ending HandleEvent(Surface& s, XEvent& event) {
             }
             break;
         case ClientMessage:
-            if (s.mode == SaverMode::kOwnWindow && event.xclient.message_type == s.protocols &&
+            if (s.mode == TargetKind::kOwnWindow && event.xclient.message_type == s.protocols &&
                 event.xclient.format == 32 &&
                 static_cast<Atom>(event.xclient.data.l[0]) == s.deleteWindow)
                 return Ending::kStopped;
             break;
         case KeyPress:
-            if (s.mode == SaverMode::kFullscreen)
+            if (s.mode == TargetKind::kFullscreen)
                 return Ending::kStopped;
-            if (s.mode == SaverMode::kOwnWindow) {
+            if (s.mode == TargetKind::kOwnWindow) {
                 const KeySym key = XLookupKeysym(&event.xkey, 0);
                 if (key == XK_Escape || key == XK_q)
                     return Ending::kStopped;
@@ -413,12 +413,12 @@ Ending HandleEvent(Surface& s, XEvent& event) {
             break;
         case ButtonPress:
             // The three buttons close; the wheel and the extra buttons do not.
-            if (s.mode == SaverMode::kFullscreen && event.xbutton.button >= Button1 &&
+            if (s.mode == TargetKind::kFullscreen && event.xbutton.button >= Button1 &&
                 event.xbutton.button <= Button3)
                 return Ending::kStopped;
             break;
         case MotionNotify:
-            if (s.mode == SaverMode::kFullscreen && s.mapped &&
+            if (s.mode == TargetKind::kFullscreen && s.mapped &&
                 PointerTravelWakes(s.anchor, {event.xmotion.x_root, event.xmotion.y_root}))
                 return Ending::kStopped;
             break;
@@ -429,7 +429,7 @@ Ending HandleEvent(Surface& s, XEvent& event) {
         case FocusOut:
             // Another window took the focus; grabs and our own inner
             // changes do not count.
-            if (s.mode == SaverMode::kFullscreen && s.hadFocus &&
+            if (s.mode == TargetKind::kFullscreen && s.hadFocus &&
                 (event.xfocus.mode == NotifyNormal || event.xfocus.mode == NotifyWhileGrabbed) &&
                 event.xfocus.detail != NotifyInferior && event.xfocus.detail != NotifyPointer)
                 return Ending::kStopped;
@@ -509,7 +509,7 @@ int Run(const SaverOptions& options, const SaverTarget& target) {
     const std::string shownName = DisplayString(s.display);
     s.screen = DefaultScreen(s.display);
 
-    if (target.mode == SaverMode::kHostWindow) {
+    if (target.mode == TargetKind::kHostWindow) {
         XWindowAttributes host;
         BeginTrap(s.display);
         const Status found = XGetWindowAttributes(s.display, target.windowId, &host);
@@ -522,7 +522,7 @@ int Run(const SaverOptions& options, const SaverTarget& target) {
         s.screen = XScreenNumberOfScreen(host.screen);
         s.wantedWidth = host.width;
         s.wantedHeight = host.height;
-    } else if (target.mode == SaverMode::kRoot) {
+    } else if (target.mode == TargetKind::kRoot) {
         s.host = RootWindow(s.display, s.screen);
         s.wantedWidth = DisplayWidth(s.display, s.screen);
         s.wantedHeight = DisplayHeight(s.display, s.screen);

@@ -222,13 +222,13 @@ bool ResolveTarget(const SaverOptions& options, const char* hostWindowText, Save
     const bool hostGiven = hostWindowText != nullptr && *hostWindowText != '\0';
     switch (options.mode) {
         case ModeRequest::kWindow:
-            target = {SaverMode::kOwnWindow, 0};
+            target = {TargetKind::kOwnWindow, 0};
             return true;
         case ModeRequest::kFullscreen:
-            target = {SaverMode::kFullscreen, 0};
+            target = {TargetKind::kFullscreen, 0};
             return true;
         case ModeRequest::kWindowId:
-            target = {SaverMode::kHostWindow, options.windowId};
+            target = {TargetKind::kHostWindow, options.windowId};
             return true;
         case ModeRequest::kRoot:
         case ModeRequest::kNone:
@@ -240,10 +240,10 @@ bool ResolveTarget(const SaverOptions& options, const char* hostWindowText, Save
             error = std::string("bad window id '") + hostWindowText + "' in XSCREENSAVER_WINDOW";
             return false;
         }
-        target = {SaverMode::kHostWindow, id};
+        target = {TargetKind::kHostWindow, id};
         return true;
     }
-    target = {options.mode == ModeRequest::kRoot ? SaverMode::kRoot : SaverMode::kOwnWindow, 0};
+    target = {options.mode == ModeRequest::kRoot ? TargetKind::kRoot : TargetKind::kOwnWindow, 0};
     return true;
 }
 

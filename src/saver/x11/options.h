@@ -13,7 +13,7 @@ namespace tintwalk {
 enum class ModeRequest { kNone, kRoot, kWindow, kWindowId, kFullscreen };
 
 // Where the picture goes once the environment has been consulted.
-enum class SaverMode {
+enum class TargetKind {
     kOwnWindow,   // a window of our own; Esc, q or closing it ends the saver
     kHostWindow,  // a window that another program gave us; input is its business
     kRoot,        // the root window of the screen
@@ -44,8 +44,8 @@ struct SaverOptions {
 };
 
 struct SaverTarget {
-    SaverMode mode = SaverMode::kOwnWindow;
-    unsigned long windowId = 0;  // with SaverMode::kHostWindow
+    TargetKind mode = TargetKind::kOwnWindow;
+    unsigned long windowId = 0;  // with TargetKind::kHostWindow
 };
 
 struct PictureChoice {
