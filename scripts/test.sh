@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Sets up the machine and runs every test of Tintwalk:
+#   1. the Windows build (mingw-w64), its unit tests and the saver under wine,
+#   2. the native release build with all unit and end-to-end tests, including
+#      native-against-Windows pictures,
+#   3. the unit tests again with AddressSanitizer and UndefinedBehaviorSanitizer.
+# End-to-end tests run on a private Xvfb display. Prints one summary line.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+bash scripts/setup.sh || exit 1
+. scripts/display.sh
+start_xvfb || exit 1
+
+export WINEDEBUG=-all
+# One wine prefix for every build: the first wine start creates it.
+export WINEPREFIX="$root/build/wineprefix"
+export ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+
+passed=0
+failed=0
+status=0
+
+# run_ctest NAME BUILD-DIR [ctest options...]
+run_ctest() {
+    local name=$1 dir=$2
+    shift 2
+    echo "== $name: tests"
+    local log="$dir/ctest.log"
+    ctest --test-dir "$dir" --output-on-failure "$@" 2>&1 | tee "$log"
+    local line
+    line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
+    if [ -z "$line" ]; then
+        echo "$name: no test summary" >&2
+        status=1
+        return
+    fi
+    local bad total
+    bad=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
+    total=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+    [ "$bad" -eq 0 ] || status=1
+}
+
+# build NAME BUILD-DIR [cmake options...]
+build() {
+    local name=$1 dir=$2
+    shift 2
+    echo "== $name: build"
+    cmake -S "$root" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 &&
+        cmake --build "$dir" -j"$(nproc)" ||
+        { cat "$dir.configure.log" 2>/dev/null; echo "$name: build failed" >&2; return 1; }
+}
+
+mkdir -p build
+if build windows build/mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DCMAKE_BUILD_TYPE=Release; then
+    run_ctest windows build/mingw
+else
+    status=1
+fi
+
+windows_render="$root/build/mingw/src/render/tintwalk-render.exe"
+if build native build/release -DCMAKE_BUILD_TYPE=Release -DTINTWALK_BENCH=ON \
+    -DTINTWALK_WINDOWS_RENDER="$windows_render"; then
+    run_ctest native build/release
+else
+    status=1
+fi
+
+if build sanitizers build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTWALK_SANITIZE=ON; then
+    run_ctest sanitizers build/sanitize
+else
+    status=1
+fi
+
+echo
+echo "tests: $passed passed, $failed failed"
+exit $status
