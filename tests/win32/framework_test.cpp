@@ -1,0 +1,88 @@
+// The framework's own handling of the saver window, called directly, and the
+// modes of the command line that end without showing anything.
+#include "saver/win32/framework.h"
+
+#include <gtest/gtest.h>
+
+#include "saver/win32/input.h"
+#include "test_window.h"
+
+namespace tintwalk {
+namespace {
+
+using testing::TestWindow;
+
+class SaverFrame : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        previewMode = 0;
+        closeAllowed = 0;
+        if (!window_.alive())
+            GTEST_SKIP() << "no window can be created (no display?)";
+    }
+    void TearDown() override {
+        previewMode = 0;
+        closeAllowed = 0;
+    }
+
+    LRESULT Frame(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SaverFrameProc(window_.get(), message, wParam, lParam);
+    }
+
+    TestWindow window_{DefWindowProcA};
+};
+
+TEST_F(SaverFrame, TitleNeverChanges) {
+    EXPECT_EQ(Frame(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Another title")), 0);
+    char title[32] = {};
+    GetWindowTextA(window_.get(), title, sizeof(title));
+    EXPECT_STREQ(title, "test window");
+}
+
+TEST_F(SaverFrame, FullScreenSwallowsTaskSwitchAndSaverCommands) {
+    EXPECT_EQ(Frame(WM_SYSCOMMAND, SC_NEXTWINDOW), 0);
+    EXPECT_EQ(Frame(WM_SYSCOMMAND, SC_PREVWINDOW), 0);
+    EXPECT_EQ(Frame(WM_SYSCOMMAND, SC_SCREENSAVE), 0);
+    EXPECT_TRUE(window_.alive());
+    // Other commands take their ordinary course: this one closes the window.
+    Frame(WM_SYSCOMMAND, SC_CLOSE);
+    EXPECT_FALSE(window_.alive());
+}
+
+TEST_F(SaverFrame, PreviewHandsHelpToTheHost) {
+    previewMode = 1;
+    TestWindow child(DefWindowProcA, window_.get());
+    ASSERT_TRUE(child.alive());
+    EXPECT_EQ(SaverFrameProc(child.get(), WM_CONTEXTMENU, 0, 5678), 1);
+    MSG message;
+    ASSERT_TRUE(window_.TakePosted(WM_CONTEXTMENU, WM_CONTEXTMENU, &message));
+    EXPECT_EQ(message.wParam, reinterpret_cast<WPARAM>(window_.get()));
+    EXPECT_EQ(message.lParam, 5678);
+    EXPECT_FALSE(child.TakePosted(WM_CONTEXTMENU));
+    // WM_HELP carries a pointer, which the system may refuse to post; it is
+    // answered all the same.
+    EXPECT_EQ(SaverFrameProc(child.get(), WM_HELP, 0, 1234), 1);
+}
+
+TEST_F(SaverFrame, PreviewWithoutHostStillAnswersHelp) {
+    previewMode = 1;
+    EXPECT_EQ(Frame(WM_HELP, 0, 1), 1);
+}
+
+TEST_F(SaverFrame, AfterTheGrantTicksAreDropped) {
+    closeAllowed = 1;
+    EXPECT_EQ(Frame(WM_TIMER, 333), 0);
+}
+
+TEST(ScreenSaverMain, UnrecognisedModesEndWithMinusOne) {
+    const char* const arguments[] = {"/x", "/1", "/\ts", "/p 0", "/p:1234", "/l", "/a 1234", "-A"};
+    for (const char* text : arguments)
+        EXPECT_EQ(ScreenSaverMain(GetModuleHandleA(nullptr), text), -1) << text;
+}
+
+TEST(ScreenSaverMain, PreviewOfAHandleThatIsNoWindowEndsWithMinusOne) {
+    EXPECT_EQ(ScreenSaverMain(GetModuleHandleA(nullptr), "/p 4294967295"), -1);
+}
+
+}  // namespace
+}  // namespace tintwalk

@@ -1,0 +1,155 @@
+// Plays the display settings' preview for the end-to-end test: makes a host
+// window of a given client size, starts the saver in it with /p and the
+// host's handle, checks the saver's windows inside it, sends it input that
+// must not close it, then destroys the host and expects the saver to end
+// with exit code 0.
+//
+//   preview_host SAVER WIDTH HEIGHT GOFILE
+//
+// Prints "ready X Y WIDTH HEIGHT" (the host's client area on the screen) once
+// the drawing window is there, then waits until GOFILE exists ("-": at once),
+// so that the test can look at the screen meanwhile. Exits 0 when every
+// check passed.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+int failures = 0;
+
+void Check(bool ok, const char* what) {
+    std::printf("%s: %s\n", ok ? "ok" : "FAIL", what);
+    std::fflush(stdout);
+    if (!ok)
+        ++failures;
+}
+
+// Handles messages for up to `milliseconds`, or until `done` says so.
+template <typename Done>
+bool PumpUntil(DWORD milliseconds, Done done) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (done())
+            return true;
+        if (GetTickCount() - start >= milliseconds)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+SIZE ClientSize(HWND window) {
+    RECT rect = {};
+    GetClientRect(window, &rect);
+    return {rect.right, rect.bottom};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: %s SAVER WIDTH HEIGHT GOFILE\n", argv[0]);
+        return 2;
+    }
+    const char* saver = argv[1];
+    const int width = std::atoi(argv[2]);
+    const int height = std::atoi(argv[3]);
+    const std::string goFile = argv[4];
+
+    WNDCLASSA hostClass = {};
+    hostClass.lpfnWndProc = DefWindowProcA;
+    hostClass.hInstance = GetModuleHandleA(nullptr);
+    hostClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    hostClass.lpszClassName = "TintwalkPreviewHost";
+    RegisterClassA(&hostClass);
+    // A borderless window: its client area is the whole window.
+    HWND host =
+        CreateWindowExA(0, hostClass.lpszClassName, "Tintwalk preview host", WS_POPUP | WS_VISIBLE,
+                        100, 100, width, height, nullptr, nullptr, hostClass.hInstance, nullptr);
+    if (host == nullptr) {
+        std::printf("FAIL: no host window\n");
+        return 1;
+    }
+    const SIZE hostSize = ClientSize(host);
+    Check(hostSize.cx == width && hostSize.cy == height, "host client area as asked");
+
+    char commandLine[MAX_PATH + 64];
+    std::snprintf(commandLine, sizeof(commandLine), "\"%s\" /p %lu", saver,
+                  static_cast<unsigned long>(reinterpret_cast<uintptr_t>(host)));
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        std::printf("FAIL: cannot start %s\n", commandLine);
+        return 1;
+    }
+    auto saverRunning = [&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; };
+
+    HWND preview = nullptr;
+    HWND surface = nullptr;
+    const bool appeared = PumpUntil(30000, [&] {
+        preview = FindWindowExA(host, nullptr, "WindowsScreenSaverClass", "Preview");
+        if (preview != nullptr)
+            surface = FindWindowExA(preview, nullptr, "NTDEVCLASS", "Tintwalk screensaver");
+        return surface != nullptr || !saverRunning();
+    });
+    Check(appeared && surface != nullptr, "saver window and drawing window inside the host");
+    if (surface != nullptr) {
+        const LONG style = GetWindowLongA(preview, GWL_STYLE);
+        Check((style & (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN)) ==
+                      (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN) &&
+                  (style & WS_POPUP) == 0,
+              "preview window is a visible child");
+        const SIZE previewSize = ClientSize(preview);
+        const SIZE surfaceSize = ClientSize(surface);
+        Check(previewSize.cx == width && previewSize.cy == height, "preview window fills the host");
+        Check(surfaceSize.cx == width && surfaceSize.cy == height,
+              "drawing window fills the preview");
+    }
+
+    POINT origin = {0, 0};
+    ClientToScreen(host, &origin);
+    std::printf("ready %ld %ld %d %d\n", origin.x, origin.y, width, height);
+    std::fflush(stdout);
+    if (goFile != "-") {
+        const bool go = PumpUntil(
+            60000, [&] { return GetFileAttributesA(goFile.c_str()) != INVALID_FILE_ATTRIBUTES; });
+        Check(go, "the test said go");
+    }
+
+    // Input to the preview must not close it.
+    if (surface != nullptr) {
+        PostMessageA(surface, WM_MOUSEMOVE, 0, MAKELPARAM(width / 2 + 30, height / 2 + 30));
+        PostMessageA(surface, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+        PostMessageA(surface, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+        PostMessageA(preview, WM_KEYDOWN, VK_SPACE, 0);
+        PostMessageA(preview, WM_KEYUP, VK_SPACE, 0);
+        PostMessageA(preview, WM_ACTIVATEAPP, FALSE, 0);
+    }
+    PumpUntil(1500, [] { return false; });
+    Check(saverRunning(), "input to the preview does not end the saver");
+
+    // The host closes: its children go with it, and so does the saver.
+    DestroyWindow(host);
+    const bool ended = PumpUntil(30000, [&] { return !saverRunning(); });
+    Check(ended, "the saver ends when the host window goes");
+    DWORD exitCode = 0;
+    if (!ended) {
+        TerminateProcess(process.hProcess, 99);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    std::printf("saver exit %lu\n", static_cast<unsigned long>(exitCode));
+    Check(exitCode == 0, "the saver's exit code is 0");
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return failures == 0 ? 0 : 1;
+}
