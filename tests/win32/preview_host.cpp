@@ -99,11 +99,14 @@ int main(int argc, char** argv) {
         preview = FindWindowExA(host, nullptr, "WindowsScreenSaverClass", "Preview");
         if (preview != nullptr)
             surface = FindWindowExA(preview, nullptr, "NTDEVCLASS", "Tintwalk screensaver");
-        return surface != nullptr || !saverRunning();
+        // Shown once the saver's window creation is complete.
+        return (surface != nullptr && IsWindowVisible(preview)) || !saverRunning();
     });
     Check(appeared && surface != nullptr, "saver window and drawing window inside the host");
     if (surface != nullptr) {
-        const LONG style = GetWindowLongA(preview, GWL_STYLE);
+        const DWORD style = static_cast<DWORD>(GetWindowLongA(preview, GWL_STYLE));
+        std::printf("preview style %08lX exstyle %08lX\n", static_cast<unsigned long>(style),
+                    static_cast<unsigned long>(GetWindowLongA(preview, GWL_EXSTYLE)));
         Check((style & (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN)) ==
                       (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN) &&
                   (style & WS_POPUP) == 0,
