@@ -1,5 +1,6 @@
-// The framework's own handling of the saver window, called directly, and the
-// modes of the command line that end without showing anything.
+// The framework's own handling of the saver window, called directly: the
+// title that never changes, the swallowed system commands and the help
+// that a preview hands to its host.
 #include "saver/win32/framework.h"
 
 #include <gtest/gtest.h>
@@ -67,21 +68,6 @@ TEST_F(SaverFrame, PreviewHandsHelpToTheHost) {
 TEST_F(SaverFrame, PreviewWithoutHostStillAnswersHelp) {
     previewMode = 1;
     EXPECT_EQ(Frame(WM_HELP, 0, 1), 1);
-}
-
-TEST_F(SaverFrame, AfterTheGrantTicksAreDropped) {
-    closeAllowed = 1;
-    EXPECT_EQ(Frame(WM_TIMER, 333), 0);
-}
-
-TEST(ScreenSaverMain, UnrecognisedModesEndWithMinusOne) {
-    const char* const arguments[] = {"/x", "/1", "/\ts", "/p 0", "/p:1234", "/l", "/a 1234", "-A"};
-    for (const char* text : arguments)
-        EXPECT_EQ(ScreenSaverMain(GetModuleHandleA(nullptr), text), -1) << text;
-}
-
-TEST(ScreenSaverMain, PreviewOfAHandleThatIsNoWindowEndsWithMinusOne) {
-    EXPECT_EQ(ScreenSaverMain(GetModuleHandleA(nullptr), "/p 4294967295"), -1);
 }
 
 }  // namespace

@@ -154,11 +154,6 @@ TEST_F(SaverInput, OlderFamilyWithoutPasswordClosesAtOnce) {
     EXPECT_EQ(Send(WM_APP), 0);  // the window is gone
 }
 
-TEST_F(SaverInput, PasswordRequestWithoutServiceGrants) {
-    olderFamily = 1;
-    EXPECT_EQ(Send(WM_APP), 1);
-}
-
 TEST_F(SaverInput, RefusedPasswordKeepsRunningAndReanchors) {
     olderFamily = 1;
     verifyPassword = FakeVerifier;
@@ -269,15 +264,6 @@ TEST_F(SaverInput, PasswordWantedButNoServiceClosesAtOnce) {
     Send(WM_CLOSE);
     EXPECT_FALSE(window_.alive());
     UnloadPasswordSupport();
-}
-
-TEST_F(SaverInput, NewerFamilyLoadsNoPasswordSupport) {
-    ScratchRegistry registry;
-    ASSERT_TRUE(registry.ok());
-    ASSERT_TRUE(ScratchRegistry::WriteDword("Control Panel\\Desktop", "ScreenSaveUsePassword", 1));
-    LoadPasswordSupport();
-    EXPECT_EQ(passwordLibrary, nullptr);
-    EXPECT_EQ(verifyPassword, nullptr);
 }
 
 }  // namespace

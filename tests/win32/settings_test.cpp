@@ -223,22 +223,5 @@ TEST_F(SpeedScrollBar, ScrollingStoresNothing) {
     EXPECT_FALSE(ScratchRegistry::KeyExists(kSettingsKey));
 }
 
-TEST_F(SpeedScrollBar, OkSavesAndCancelDoesNot) {
-    speed = 63;
-    SendMessageA(dialog_, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_FALSE(ScratchRegistry::KeyExists(kSettingsKey));
-    SendMessageA(dialog_, WM_COMMAND, IDOK, 0);
-    DWORD type = 0;
-    DWORD value = 0;
-    ASSERT_TRUE(StoredSpeed(type, value));
-    EXPECT_EQ(value, 63u);
-}
-
-TEST_F(SpeedScrollBar, OtherCommandsAreNotHandled) {
-    EXPECT_EQ(ConfigDialogProc(dialog_, WM_COMMAND, 1234, 0), FALSE);
-    EXPECT_EQ(ConfigDialogProc(dialog_, WM_MOUSEMOVE, 0, 0), FALSE);
-    EXPECT_EQ(ConfigDialogProc(dialog_, WM_HSCROLL, SB_ENDSCROLL, 0), TRUE);
-}
-
 }  // namespace
 }  // namespace tintwalk
