@@ -18,6 +18,7 @@ export WINEDEBUG=-all
 export WINEPREFIX="$root/build/wineprefix"
 export ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
 
 passed=0
 failed=0
