@@ -72,6 +72,7 @@ bool useSsse3Gather = false;
 void Bot::StepOnce(uint8_t* hsl, uint8_t* rgb, int32_t width, int32_t height) {
     PassState pass(*this, hsl, rgb, width, height);
     StepWith<Gather::kPortable>(*this, pass, stepIndex, rule);
+    pass.Finish(*this);
 }
 
 void Bot::RunFrame(Image& hslHabitat, Image& rgbHabitat) {
@@ -84,8 +85,10 @@ void Bot::RunFrame(Image& hslHabitat, Image& rgbHabitat) {
         return;
     }
     PassState state(*this, hslHabitat.pixels, rgbHabitat.pixels, width, height);
-    for (stepIndex = 0; stepIndex < trailLength; ++stepIndex)
+    for (stepIndex = 0; stepIndex < trailLength; ++stepIndex) {
         StepWith<Gather::kPortable>(*this, state, stepIndex, rule);
+    }
+    state.Finish(*this);
 }
 
 void Bot::PrintGenes() const {

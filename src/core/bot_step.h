@@ -151,9 +151,9 @@ __attribute__((target("ssse3"))) inline void FillTurnedSsse3(Bot& bot, const uin
 }  // namespace detail
 
 // What a pass keeps at hand between steps: the habitat, and the bot's
-// position, heading and trail, which only the step changes. The bot's own
-// fields are brought up to date after every step (rules read state and
-// heading), so the bot may be looked at any time between steps.
+// position, heading and trail, which only the step changes. The bot's state
+// and heading are brought up to date after every step, as rules read them;
+// its position (which no rule reads) by Finish.
 struct PassState {
     PassState(Bot& bot, uint8_t* hslCells, uint8_t* rgbCells, int32_t habitatWidth,
               int32_t habitatHeight)
@@ -190,6 +190,11 @@ struct PassState {
     // used while the bot is away from the border.
     uint8_t* centre;
     ptrdiff_t moves[8];
+
+    void Finish(Bot& bot) const {
+        bot.x = x;
+        bot.y = y;
+    }
 };
 
 enum class Gather { kPortable, kSsse3 };
@@ -275,8 +280,6 @@ TINTWALK_ALWAYS_INLINE void StepWith(Bot& bot, PassState& pass, uint32_t slot, R
     pass.y = y + kDirectionOffsets[h].dy;
     pass.heading = h;
     pass.centre = centre + pass.moves[h];
-    bot.x = pass.x;
-    bot.y = pass.y;
     bot.state = newState;
     bot.heading = h;
 }
@@ -293,6 +296,7 @@ TINTWALK_FLATTEN void RunPassPortable(Bot& bot, uint8_t* hsl, uint8_t* rgb, int3
     for (uint32_t slot = 0; slot < length; ++slot) {
         StepWith<Gather::kPortable>(bot, pass, slot, kRule);
     }
+    pass.Finish(bot);
     bot.stepIndex = length;
 }
 
@@ -306,6 +310,7 @@ __attribute__((target("ssse3"))) TINTWALK_FLATTEN void RunPassSsse3(Bot& bot, ui
     for (uint32_t slot = 0; slot < length; ++slot) {
         StepWith<Gather::kSsse3>(bot, pass, slot, kRule);
     }
+    pass.Finish(bot);
     bot.stepIndex = length;
 }
 #endif

@@ -56,42 +56,38 @@ inline void RgbToHsl(const RgbPixel& source, HslPixel& destination) {
     destination.lightness = static_cast<uint8_t>(l);
 }
 
-namespace detail {
-
-inline int32_t HslComponent(int32_t ramp, int32_t s, int32_t l) {
-    if (ramp > 255)
-        ramp = 255;
-    const int32_t t = (2 * s + 6) * ramp + (255 - s) * 256;
-    if (l < 128)
-        return (t * l) >> 16;
-    return (((255 - l) * t) >> 16) + 2 * l - 255;
-}
-
-}  // namespace detail
-
+// Written without branches: hues and lightnesses vary from one painted point
+// to the next, and mispredicted branches cost more than the arithmetic.
 inline void HslToRgb(const HslPixel& source, RgbPixel& destination) {
     const int32_t h = source.hue;
     const int32_t s = source.saturation;
     const int32_t l = source.lightness;
-    int32_t red;
-    int32_t green;
-    int32_t blue;
-    if (h <= 84) {
-        red = 504 - 6 * h;
-        green = 6 * h;
-        blue = 0;
-    } else if (h <= 168) {
-        red = 0;
-        green = 1008 - 6 * h;
-        blue = 6 * h - 504;
-    } else {
-        red = 6 * h - 1008;
-        green = 0;
-        blue = 1536 - 6 * h;
-    }
-    destination.red = static_cast<uint8_t>(detail::HslComponent(red, s, l));
-    destination.green = static_cast<uint8_t>(detail::HslComponent(green, s, l));
-    destination.blue = static_cast<uint8_t>(detail::HslComponent(blue, s, l));
+    // The three ramps, a slope of 6 per hue step, each at most 255:
+    // hue 0..84: 504 - 6h, 6h, 0; 85..168: 0, 1008 - 6h, 6h - 504;
+    // 169..255: 6h - 1008, 0, 1536 - 6h.
+    const int32_t h6 = 6 * h;
+    const bool first = h <= 84;
+    const bool second = !first && h <= 168;
+    const bool third = h > 168;
+    int32_t red = first ? 504 - h6 : (third ? h6 - 1008 : 0);
+    int32_t green = first ? h6 : (second ? 1008 - h6 : 0);
+    int32_t blue = second ? h6 - 504 : (third ? 1536 - h6 : 0);
+    red = red > 255 ? 255 : red;
+    green = green > 255 ? 255 : green;
+    blue = blue > 255 ? 255 : blue;
+    // Each component from t = (2s + 6) c + (255 - s) 256: (t l) >> 16 below
+    // lightness 128, ((t (255 - l)) >> 16) + 2l - 255 from 128 on. With f
+    // the factor and o the offset, that is ((2s + 6) f c + (255 - s) 256 f
+    // + o 65536) >> 16, o being a whole multiple of 65536 there; the parts
+    // without c are shared by the three components. Nothing exceeds 2^31.
+    const bool dark = l < 128;
+    const int32_t f = dark ? l : 255 - l;
+    const int32_t o = dark ? 0 : 2 * l - 255;
+    const int32_t slope = (2 * s + 6) * f;
+    const int32_t offset = (255 - s) * 256 * f + o * 65536;
+    destination.red = static_cast<uint8_t>((slope * red + offset) >> 16);
+    destination.green = static_cast<uint8_t>((slope * green + offset) >> 16);
+    destination.blue = static_cast<uint8_t>((slope * blue + offset) >> 16);
 }
 
 }  // namespace tintwalk

@@ -17,7 +17,7 @@
 namespace tintwalk {
 
 class RandomGenerator {
-public:
+  public:
     static constexpr int kDegree = 31;
     static constexpr int kSeparation = 3;
 
@@ -32,21 +32,23 @@ public:
         if (cursor_ == kBatch) [[unlikely]] {
             Refill();
         }
-        return results_[cursor_++];
+        return static_cast<int32_t>(words_[kDegree + cursor_++] >> 1);
     }
 
     // Replaces the state by one in table form; `front` is the word that
     // receives the next sum (its addend is front - 3, modulo 31).
     void LoadState(const int32_t table[kDegree], int front);
 
-private:
-    static constexpr int kBatch = 64;
+  private:
+    // Words per batch: a multiple of 3, as the batch is computed three
+    // words at a time.
+    static constexpr int kBatch = 63;
 
     void Refill();
 
-    // words_[0..30]: the last 31 words, oldest first; then room for a batch.
-    uint32_t words_[kDegree + kBatch];
-    int32_t results_[kBatch];
+    // words_[0..30]: the 31 words before the batch, oldest first; then the
+    // batch, whose words are handed out in order; then one word of slack.
+    uint32_t words_[kDegree + kBatch + 1] = {};
     int cursor_ = kBatch;
 };
 

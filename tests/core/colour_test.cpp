@@ -68,6 +68,47 @@ TEST(Colour, HueRampEnds) {
     EXPECT_RGB(ToRgb(255, 255, 128), 255, 1, 6);
 }
 
+// The conversion as its definition reads, with the sector and lightness
+// branches written out; the fast conversion avoids both branches.
+RgbPixel PlainHslToRgb(int h, int s, int l) {
+    int ramp[3];
+    if (h <= 84) {
+        ramp[0] = 504 - 6 * h;
+        ramp[1] = 6 * h;
+        ramp[2] = 0;
+    } else if (h <= 168) {
+        ramp[0] = 0;
+        ramp[1] = 1008 - 6 * h;
+        ramp[2] = 6 * h - 504;
+    } else {
+        ramp[0] = 6 * h - 1008;
+        ramp[1] = 0;
+        ramp[2] = 1536 - 6 * h;
+    }
+    int out[3];
+    for (int i = 0; i < 3; ++i) {
+        const int c = ramp[i] > 255 ? 255 : ramp[i];
+        const int t = (2 * s + 6) * c + (255 - s) * 256;
+        out[i] = l < 128 ? (t * l) >> 16 : (((255 - l) * t) >> 16) + 2 * l - 255;
+    }
+    return {static_cast<uint8_t>(out[0]), static_cast<uint8_t>(out[1]),
+            static_cast<uint8_t>(out[2])};
+}
+
+TEST(Colour, HslToRgbMatchesItsDefinitionForEveryInput) {
+    for (int h = 0; h < 256; ++h) {
+        for (int s = 0; s < 256; ++s) {
+            for (int l = 0; l < 256; ++l) {
+                const RgbPixel fast = ToRgb(h, s, l);
+                const RgbPixel plain = PlainHslToRgb(h, s, l);
+                ASSERT_TRUE(fast.red == plain.red && fast.green == plain.green &&
+                            fast.blue == plain.blue)
+                    << h << "," << s << "," << l;
+            }
+        }
+    }
+}
+
 TEST(Colour, NoColourHasAHueFrom210To213) {
     for (int r = 0; r < 256; r += 3) {
         for (int g = 0; g < 256; g += 3) {
