@@ -14,6 +14,8 @@ bash scripts/setup.sh || exit 1
 start_xvfb || exit 1
 
 export WINEDEBUG=-all
+# Wine does not offer to download its optional .NET and browser parts.
+export WINEDLLOVERRIDES="mscoree,mshtml="
 # One wine prefix for every build: the first wine start creates it.
 export WINEPREFIX="$root/build/wineprefix"
 export ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1
