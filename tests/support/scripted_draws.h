@@ -14,17 +14,20 @@
 
 namespace tintwalk::testing {
 
-inline void ScriptDraws(std::initializer_list<uint32_t> draws) {
-    assert(draws.size() <= 28);
+inline void ScriptDrawSpan(const uint32_t* values, int count) {
+    assert(count <= 28);
     int32_t table[RandomGenerator::kDegree] = {};
-    const uint32_t* values = draws.begin();
-    for (int k = 0; k < static_cast<int>(draws.size()); ++k) {
+    for (int k = 0; k < count; ++k) {
         // Draw k adds table[k], which draw k - 3 has already overwritten with
         // its own sum (twice its value); the first three add the zeros.
         const uint32_t addend = k < 3 ? 0u : values[k - 3] << 1;
         table[k + 3] = static_cast<int32_t>((values[k] << 1) - addend);
     }
     randomGenerator.LoadState(table, 3);
+}
+
+inline void ScriptDraws(std::initializer_list<uint32_t> draws) {
+    ScriptDrawSpan(draws.begin(), static_cast<int>(draws.size()));
 }
 
 }  // namespace tintwalk::testing
