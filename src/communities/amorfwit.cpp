@@ -178,25 +178,19 @@ void AmorfwitRule7(const Bot& bot, int32_t& newState, int32_t& newHeading, HslPi
     newHeading = (r2 & 31) == 31 ? bot.heading : h;
 }
 
-const CommunityPreset kAmorfwit = {
-    "amorfwit",
-    128,
-    {201, 202, 196},
-    {
-        {{13, 3, 0, 10, 0, 7, 1, 1, 2, 0, 224, 4, 169}},
-        {{14, 6, 0, 1, 21, 9, 1, 0, 2, 2, 146, 232, 253}},
-        {{31, 1, 7, 10, 1, 10, 4, 2, 1, 0, 93, 98, 41}},
-        {{26, 1, 7, 10, 1, 10, 4, 2, 1, 0, 98, 91, 23}},
-        {{11, 1, 13, 3, 15, 6, 8, 3, 0, 1, 3, 198, 243}},
-        {{12, 0, 9, 1, 20, 10, 1, 0, 1, 1, 219, 193, 250}},
-        {{13, 5, 9, 12, 19, 11, 1, 0, 1, 0, 111, 167, 32}},
-        {{12, 7, 4, 2, 5, 13, 6, 2, 2, 2, 156, 135, 229}},
-    },
-    {AmorfwitRule0, AmorfwitRule1, AmorfwitRule2, AmorfwitRule3, AmorfwitRule4, AmorfwitRule5,
-     AmorfwitRule6, AmorfwitRule7},
-    {RunPassWith<AmorfwitRule0>, RunPassWith<AmorfwitRule1>, RunPassWith<AmorfwitRule2>,
-     RunPassWith<AmorfwitRule3>, RunPassWith<AmorfwitRule4>, RunPassWith<AmorfwitRule5>,
-     RunPassWith<AmorfwitRule6>, RunPassWith<AmorfwitRule7>},
-};
+const CommunityPreset kAmorfwit =
+    MakePreset<AmorfwitRule0, AmorfwitRule1, AmorfwitRule2, AmorfwitRule3, AmorfwitRule4,
+               AmorfwitRule5, AmorfwitRule6, AmorfwitRule7>(
+        "amorfwit", 128, {201, 202, 196},
+        {
+            {{13, 3, 0, 10, 0, 7, 1, 1, 2, 0, 224, 4, 169}},
+            {{14, 6, 0, 1, 21, 9, 1, 0, 2, 2, 146, 232, 253}},
+            {{31, 1, 7, 10, 1, 10, 4, 2, 1, 0, 93, 98, 41}},
+            {{26, 1, 7, 10, 1, 10, 4, 2, 1, 0, 98, 91, 23}},
+            {{11, 1, 13, 3, 15, 6, 8, 3, 0, 1, 3, 198, 243}},
+            {{12, 0, 9, 1, 20, 10, 1, 0, 1, 1, 219, 193, 250}},
+            {{13, 5, 9, 12, 19, 11, 1, 0, 1, 0, 111, 167, 32}},
+            {{12, 7, 4, 2, 5, 13, 6, 2, 2, 2, 156, 135, 229}},
+        });
 
 }  // namespace tintwalk

@@ -22,8 +22,22 @@ struct CommunityPreset {
     GenePreset genes[8];
     BotRule rules[8];
     // The same rules compiled into whole passes (RunPassWith), for speed.
-    BotPass passes[8] = {};
+    BotPass passes[8];
 };
+
+// A preset row whose eight rules, in bot order, are kRules; the passes are
+// made from the same list, so that the two cannot disagree.
+template <BotRule... kRules>
+constexpr CommunityPreset MakePreset(const char* name, int32_t hueShift, RgbPixel background,
+                                     const GenePreset (&genes)[8]) {
+    static_assert(sizeof...(kRules) == 8, "a community has eight bots");
+    return {name,
+            hueShift,
+            background,
+            {genes[0], genes[1], genes[2], genes[3], genes[4], genes[5], genes[6], genes[7]},
+            {kRules...},
+            {RunPassWith<kRules>...}};
+}
 
 constexpr int32_t kCommunityCount = 10;
 

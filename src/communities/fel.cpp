@@ -95,22 +95,18 @@ void FelRule3(const Bot& bot, int32_t& newState, int32_t& newHeading, HslPixel& 
     newHeading = ((bot.secondary[8] >> 3) & 7) - 2;
 }
 
-const CommunityPreset kFel = {
-    "fel",
-    143,
-    {198, 204, 199},
-    {
-        {{5, 0, 10, 2, 11, 0, 6, 0, 2, 0, 205, 87, 243}},
-        {{13, 0, 0, 12, 0, 15, 0, 2, 0, 1, 174, 247, 91}},
-        {{32, 5, 9, 11, 0, 0, 2, 0, 2, 1, 232, 15, 84}},
-        {{15, 4, 3, 11, 4, 0, 6, 0, 0, 0, 150, 40, 154}},
-        {{32, 5, 9, 11, 0, 0, 2, 0, 2, 1, 243, 30, 57}},
-        {{15, 4, 3, 11, 4, 0, 6, 0, 0, 0, 149, 17, 192}},
-        {{5, 0, 10, 2, 11, 0, 6, 0, 2, 0, 195, 66, 224}},
-        {{13, 0, 0, 12, 0, 15, 0, 2, 0, 1, 187, 227, 78}},
-    },
-    {FelRule0, FelRule1, FelRule2, FelRule3, FelRule2, FelRule3, FelRule0, FelRule1},
-    {RunPassWith<FelRule0>, RunPassWith<FelRule1>, RunPassWith<FelRule2>, RunPassWith<FelRule3>,
-     RunPassWith<FelRule2>, RunPassWith<FelRule3>, RunPassWith<FelRule0>, RunPassWith<FelRule1>}};
+const CommunityPreset kFel =
+    MakePreset<FelRule0, FelRule1, FelRule2, FelRule3, FelRule2, FelRule3, FelRule0, FelRule1>(
+        "fel", 143, {198, 204, 199},
+        {
+            {{5, 0, 10, 2, 11, 0, 6, 0, 2, 0, 205, 87, 243}},
+            {{13, 0, 0, 12, 0, 15, 0, 2, 0, 1, 174, 247, 91}},
+            {{32, 5, 9, 11, 0, 0, 2, 0, 2, 1, 232, 15, 84}},
+            {{15, 4, 3, 11, 4, 0, 6, 0, 0, 0, 150, 40, 154}},
+            {{32, 5, 9, 11, 0, 0, 2, 0, 2, 1, 243, 30, 57}},
+            {{15, 4, 3, 11, 4, 0, 6, 0, 0, 0, 149, 17, 192}},
+            {{5, 0, 10, 2, 11, 0, 6, 0, 2, 0, 195, 66, 224}},
+            {{13, 0, 0, 12, 0, 15, 0, 2, 0, 1, 187, 227, 78}},
+        });
 
 }  // namespace tintwalk

@@ -175,25 +175,19 @@ void FijnwerkRule7(const Bot& bot, int32_t& newState, int32_t& newHeading, HslPi
     newHeading = (r3 & 3) == 3 ? bot.heading : h;
 }
 
-const CommunityPreset kFijnwerk = {
-    "fijnwerk",
-    232,
-    {198, 205, 197},
-    {
-        {{7, 7, 6, 13, 4, 0, 8, 0, 1, 1, 223, 47, 47}},
-        {{12, 7, 15, 13, 21, 8, 2, 1, 0, 0, 134, 125, 220}},
-        {{8, 4, 5, 2, 23, 0, 8, 3, 0, 0, 141, 146, 208}},
-        {{15, 0, 0, 1, 0, 9, 6, 0, 2, 0, 56, 41, 90}},
-        {{23, 2, 6, 10, 17, 0, 0, 0, 0, 0, 217, 85, 52}},
-        {{12, 7, 15, 2, 13, 13, 0, 0, 2, 0, 16, 176, 227}},
-        {{8, 4, 5, 2, 23, 0, 8, 3, 2, 1, 31, 192, 3}},
-        {{12, 3, 13, 11, 0, 8, 0, 1, 1, 1, 95, 139, 199}},
-    },
-    {FijnwerkRule0, FijnwerkRule1, FijnwerkRule2, FijnwerkRule3, FijnwerkRule4, FijnwerkRule5,
-     FijnwerkRule6, FijnwerkRule7},
-    {RunPassWith<FijnwerkRule0>, RunPassWith<FijnwerkRule1>, RunPassWith<FijnwerkRule2>,
-     RunPassWith<FijnwerkRule3>, RunPassWith<FijnwerkRule4>, RunPassWith<FijnwerkRule5>,
-     RunPassWith<FijnwerkRule6>, RunPassWith<FijnwerkRule7>},
-};
+const CommunityPreset kFijnwerk =
+    MakePreset<FijnwerkRule0, FijnwerkRule1, FijnwerkRule2, FijnwerkRule3, FijnwerkRule4,
+               FijnwerkRule5, FijnwerkRule6, FijnwerkRule7>(
+        "fijnwerk", 232, {198, 205, 197},
+        {
+            {{7, 7, 6, 13, 4, 0, 8, 0, 1, 1, 223, 47, 47}},
+            {{12, 7, 15, 13, 21, 8, 2, 1, 0, 0, 134, 125, 220}},
+            {{8, 4, 5, 2, 23, 0, 8, 3, 0, 0, 141, 146, 208}},
+            {{15, 0, 0, 1, 0, 9, 6, 0, 2, 0, 56, 41, 90}},
+            {{23, 2, 6, 10, 17, 0, 0, 0, 0, 0, 217, 85, 52}},
+            {{12, 7, 15, 2, 13, 13, 0, 0, 2, 0, 16, 176, 227}},
+            {{8, 4, 5, 2, 23, 0, 8, 3, 2, 1, 31, 192, 3}},
+            {{12, 3, 13, 11, 0, 8, 0, 1, 1, 1, 95, 139, 199}},
+        });
 
 }  // namespace tintwalk

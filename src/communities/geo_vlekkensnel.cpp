@@ -144,26 +144,19 @@ void GeoVlekkensnelRule7(const Bot& bot, int32_t& newState, int32_t& newHeading,
     newHeading = bot.heading + FanArgMaxDiff(bot.secondary, 0) + kDriftPlus8[r2 & 7];
 }
 
-const CommunityPreset kGeoVlekkensnel = {
-    "geo&vlekkensnel",
-    0,
-    {202, 202, 200},
-    {
-        {{12, 0, 6, 6, 15, 5, 0, 0, 0, 2, 238, 56, 130}},
-        {{15, 2, 0, 2, 6, 0, 3, 0, 1, 0, 96, 59, 197}},
-        {{7, 0, 6, 1, 20, 7, 8, 0, 2, 2, 131, 206, 218}},
-        {{21, 6, 1, 10, 21, 2, 8, 0, 2, 2, 202, 70, 29}},
-        {{6, 5, 0, 5, 20, 0, 8, 2, 2, 2, 183, 29, 242}},
-        {{1, 0, 0, 12, 6, 7, 1, 0, 2, 2, 128, 199, 185}},
-        {{10, 0, 6, 13, 6, 8, 0, 0, 0, 2, 94, 6, 234}},
-        {{10, 0, 13, 5, 7, 9, 0, 0, 0, 0, 50, 202, 105}},
-    },
-    {GeoVlekkensnelRule0, GeoVlekkensnelRule1, GeoVlekkensnelRule2, GeoVlekkensnelRule3,
-     GeoVlekkensnelRule4, GeoVlekkensnelRule5, GeoVlekkensnelRule6, GeoVlekkensnelRule7},
-    {RunPassWith<GeoVlekkensnelRule0>, RunPassWith<GeoVlekkensnelRule1>,
-     RunPassWith<GeoVlekkensnelRule2>, RunPassWith<GeoVlekkensnelRule3>,
-     RunPassWith<GeoVlekkensnelRule4>, RunPassWith<GeoVlekkensnelRule5>,
-     RunPassWith<GeoVlekkensnelRule6>, RunPassWith<GeoVlekkensnelRule7>},
-};
+const CommunityPreset kGeoVlekkensnel =
+    MakePreset<GeoVlekkensnelRule0, GeoVlekkensnelRule1, GeoVlekkensnelRule2, GeoVlekkensnelRule3,
+               GeoVlekkensnelRule4, GeoVlekkensnelRule5, GeoVlekkensnelRule6, GeoVlekkensnelRule7>(
+        "geo&vlekkensnel", 0, {202, 202, 200},
+        {
+            {{12, 0, 6, 6, 15, 5, 0, 0, 0, 2, 238, 56, 130}},
+            {{15, 2, 0, 2, 6, 0, 3, 0, 1, 0, 96, 59, 197}},
+            {{7, 0, 6, 1, 20, 7, 8, 0, 2, 2, 131, 206, 218}},
+            {{21, 6, 1, 10, 21, 2, 8, 0, 2, 2, 202, 70, 29}},
+            {{6, 5, 0, 5, 20, 0, 8, 2, 2, 2, 183, 29, 242}},
+            {{1, 0, 0, 12, 6, 7, 1, 0, 2, 2, 128, 199, 185}},
+            {{10, 0, 6, 13, 6, 8, 0, 0, 0, 2, 94, 6, 234}},
+            {{10, 0, 13, 5, 7, 9, 0, 0, 0, 0, 50, 202, 105}},
+        });
 
 }  // namespace tintwalk

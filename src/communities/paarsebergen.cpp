@@ -157,25 +157,19 @@ void PaarsebergenRule7(const Bot& bot, int32_t& newState, int32_t& newHeading,
     newHeading = bot.heading + FanArgMaxDiff(bot.secondary, bot.secondaryBase);
 }
 
-const CommunityPreset kPaarsebergen = {
-    "paarsebergen",
-    192,
-    {198, 200, 203},
-    {
-        {{12, 0, 14, 10, 3, 10, 3, 0, 0, 0, 8, 127, 72}},
-        {{12, 0, 14, 10, 3, 10, 3, 0, 0, 0, 19, 134, 97}},
-        {{10, 0, 10, 12, 17, 0, 6, 3, 2, 1, 181, 34, 177}},
-        {{11, 0, 10, 11, 4, 6, 0, 0, 0, 0, 40, 216, 26}},
-        {{7, 2, 5, 12, 14, 5, 0, 0, 2, 1, 113, 158, 102}},
-        {{15, 7, 10, 10, 5, 0, 3, 3, 0, 1, 88, 8, 140}},
-        {{11, 0, 15, 10, 3, 0, 7, 0, 2, 1, 99, 253, 70}},
-        {{14, 5, 13, 12, 13, 0, 0, 0, 0, 1, 8, 106, 244}},
-    },
-    {PaarsebergenRule0, PaarsebergenRule0, PaarsebergenRule2, PaarsebergenRule3, PaarsebergenRule4,
-     PaarsebergenRule5, PaarsebergenRule6, PaarsebergenRule7},
-    {RunPassWith<PaarsebergenRule0>, RunPassWith<PaarsebergenRule0>, RunPassWith<PaarsebergenRule2>,
-     RunPassWith<PaarsebergenRule3>, RunPassWith<PaarsebergenRule4>, RunPassWith<PaarsebergenRule5>,
-     RunPassWith<PaarsebergenRule6>, RunPassWith<PaarsebergenRule7>},
-};
+const CommunityPreset kPaarsebergen =
+    MakePreset<PaarsebergenRule0, PaarsebergenRule0, PaarsebergenRule2, PaarsebergenRule3,
+               PaarsebergenRule4, PaarsebergenRule5, PaarsebergenRule6, PaarsebergenRule7>(
+        "paarsebergen", 192, {198, 200, 203},
+        {
+            {{12, 0, 14, 10, 3, 10, 3, 0, 0, 0, 8, 127, 72}},
+            {{12, 0, 14, 10, 3, 10, 3, 0, 0, 0, 19, 134, 97}},
+            {{10, 0, 10, 12, 17, 0, 6, 3, 2, 1, 181, 34, 177}},
+            {{11, 0, 10, 11, 4, 6, 0, 0, 0, 0, 40, 216, 26}},
+            {{7, 2, 5, 12, 14, 5, 0, 0, 2, 1, 113, 158, 102}},
+            {{15, 7, 10, 10, 5, 0, 3, 3, 0, 1, 88, 8, 140}},
+            {{11, 0, 15, 10, 3, 0, 7, 0, 2, 1, 99, 253, 70}},
+            {{14, 5, 13, 12, 13, 0, 0, 0, 0, 1, 8, 106, 244}},
+        });
 
 }  // namespace tintwalk

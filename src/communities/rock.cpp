@@ -194,23 +194,18 @@ void RockRule7(const Bot& bot, int32_t& newState, int32_t& newHeading, HslPixel&
     newHeading = (r & 3) == 3 ? bot.heading : t;
 }
 
-const CommunityPreset kRock = {
-    "rock",
-    0,
-    {200, 204, 203},
-    {
-        {{23, 0, 0, 10, 4, 2, 5, 1, 2, 1, 110, 27, 112}},
-        {{0, 4, 9, 12, 4, 0, 7, 3, 1, 0, 28, 64, 22}},
-        {{12, 6, 3, 3, 22, 10, 7, 0, 1, 1, 236, 224, 244}},
-        {{14, 4, 9, 3, 22, 10, 7, 0, 1, 1, 236, 231, 212}},
-        {{35, 7, 1, 3, 0, 9, 0, 0, 0, 0, 6, 110, 33}},
-        {{7, 2, 3, 3, 2, 13, 2, 0, 1, 2, 68, 87, 195}},
-        {{9, 4, 0, 12, 20, 0, 8, 0, 1, 0, 50, 221, 15}},
-        {{12, 6, 1, 2, 4, 0, 3, 1, 0, 1, 219, 175, 212}},
-    },
-    {RockRule0, RockRule1, RockRule2, RockRule3, RockRule4, RockRule5, RockRule6, RockRule7},
-    {RunPassWith<RockRule0>, RunPassWith<RockRule1>, RunPassWith<RockRule2>, RunPassWith<RockRule3>,
-     RunPassWith<RockRule4>, RunPassWith<RockRule5>, RunPassWith<RockRule6>,
-     RunPassWith<RockRule7>}};
+const CommunityPreset kRock =
+    MakePreset<RockRule0, RockRule1, RockRule2, RockRule3, RockRule4, RockRule5, RockRule6,
+               RockRule7>("rock", 0, {200, 204, 203},
+                          {
+                              {{23, 0, 0, 10, 4, 2, 5, 1, 2, 1, 110, 27, 112}},
+                              {{0, 4, 9, 12, 4, 0, 7, 3, 1, 0, 28, 64, 22}},
+                              {{12, 6, 3, 3, 22, 10, 7, 0, 1, 1, 236, 224, 244}},
+                              {{14, 4, 9, 3, 22, 10, 7, 0, 1, 1, 236, 231, 212}},
+                              {{35, 7, 1, 3, 0, 9, 0, 0, 0, 0, 6, 110, 33}},
+                              {{7, 2, 3, 3, 2, 13, 2, 0, 1, 2, 68, 87, 195}},
+                              {{9, 4, 0, 12, 20, 0, 8, 0, 1, 0, 50, 221, 15}},
+                              {{12, 6, 1, 2, 4, 0, 3, 1, 0, 1, 219, 175, 212}},
+                          });
 
 }  // namespace tintwalk

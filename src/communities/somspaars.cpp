@@ -134,25 +134,19 @@ void SomspaarsRule7(const Bot& bot, int32_t& newState, int32_t& newHeading, HslP
     newHeading = h + kJitter4[r & 3];
 }
 
-const CommunityPreset kSomspaars = {
-    "somspaars",
-    192,
-    {200, 207, 202},
-    {
-        {{14, 0, 13, 12, 13, 2, 0, 2, 2, 0, 38, 119, 221}},
-        {{15, 0, 7, 11, 0, 13, 0, 0, 2, 2, 221, 27, 213}},
-        {{14, 0, 5, 12, 3, 0, 0, 0, 0, 1, 110, 37, 193}},
-        {{12, 0, 1, 10, 5, 5, 7, 0, 0, 2, 138, 140, 33}},
-        {{11, 0, 10, 11, 4, 6, 0, 0, 0, 0, 30, 244, 15}},
-        {{14, 7, 9, 13, 7, 10, 0, 0, 2, 1, 30, 111, 195}},
-        {{11, 0, 5, 10, 13, 0, 7, 2, 1, 2, 97, 4, 38}},
-        {{15, 5, 5, 11, 5, 5, 0, 0, 0, 0, 125, 78, 223}},
-    },
-    {SomspaarsRule0, SomspaarsRule1, SomspaarsRule2, SomspaarsRule3, PaarsebergenRule3,
-     SomspaarsRule5, SomspaarsRule6, SomspaarsRule7},
-    {RunPassWith<SomspaarsRule0>, RunPassWith<SomspaarsRule1>, RunPassWith<SomspaarsRule2>,
-     RunPassWith<SomspaarsRule3>, RunPassWith<PaarsebergenRule3>, RunPassWith<SomspaarsRule5>,
-     RunPassWith<SomspaarsRule6>, RunPassWith<SomspaarsRule7>},
-};
+const CommunityPreset kSomspaars =
+    MakePreset<SomspaarsRule0, SomspaarsRule1, SomspaarsRule2, SomspaarsRule3, PaarsebergenRule3,
+               SomspaarsRule5, SomspaarsRule6, SomspaarsRule7>(
+        "somspaars", 192, {200, 207, 202},
+        {
+            {{14, 0, 13, 12, 13, 2, 0, 2, 2, 0, 38, 119, 221}},
+            {{15, 0, 7, 11, 0, 13, 0, 0, 2, 2, 221, 27, 213}},
+            {{14, 0, 5, 12, 3, 0, 0, 0, 0, 1, 110, 37, 193}},
+            {{12, 0, 1, 10, 5, 5, 7, 0, 0, 2, 138, 140, 33}},
+            {{11, 0, 10, 11, 4, 6, 0, 0, 0, 0, 30, 244, 15}},
+            {{14, 7, 9, 13, 7, 10, 0, 0, 2, 1, 30, 111, 195}},
+            {{11, 0, 5, 10, 13, 0, 7, 2, 1, 2, 97, 4, 38}},
+            {{15, 5, 5, 11, 5, 5, 0, 0, 0, 0, 125, 78, 223}},
+        });
 
 }  // namespace tintwalk

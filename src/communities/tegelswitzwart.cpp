@@ -181,26 +181,19 @@ void TegelswitzwartRule7(const Bot& bot, int32_t& newState, int32_t& newHeading,
     newHeading = t + kDriftPlus8[Draw() & 7];
 }
 
-const CommunityPreset kTegelswitzwart = {
-    "tegelswitzwart",
-    220,
-    {199, 205, 196},
-    {
-        {{12, 0, 9, 10, 13, 13, 0, 1, 1, 0, 47, 107, 138}},
-        {{0, 1, 2, 10, 21, 0, 4, 0, 2, 2, 92, 20, 24}},
-        {{14, 4, 12, 10, 13, 0, 0, 0, 1, 2, 0, 99, 211}},
-        {{24, 1, 9, 3, 13, 0, 4, 0, 1, 2, 181, 115, 71}},
-        {{13, 0, 4, 12, 21, 4, 8, 0, 2, 2, 68, 88, 160}},
-        {{0, 6, 7, 13, 13, 4, 0, 0, 1, 0, 98, 184, 69}},
-        {{24, 6, 9, 12, 15, 9, 0, 2, 1, 0, 26, 37, 89}},
-        {{10, 0, 14, 10, 14, 9, 0, 0, 2, 0, 25, 126, 126}},
-    },
-    {TegelswitzwartRule0, TegelswitzwartRule1, TegelswitzwartRule2, TegelswitzwartRule3,
-     TegelswitzwartRule4, TegelswitzwartRule5, TegelswitzwartRule6, TegelswitzwartRule7},
-    {RunPassWith<TegelswitzwartRule0>, RunPassWith<TegelswitzwartRule1>,
-     RunPassWith<TegelswitzwartRule2>, RunPassWith<TegelswitzwartRule3>,
-     RunPassWith<TegelswitzwartRule4>, RunPassWith<TegelswitzwartRule5>,
-     RunPassWith<TegelswitzwartRule6>, RunPassWith<TegelswitzwartRule7>},
-};
+const CommunityPreset kTegelswitzwart =
+    MakePreset<TegelswitzwartRule0, TegelswitzwartRule1, TegelswitzwartRule2, TegelswitzwartRule3,
+               TegelswitzwartRule4, TegelswitzwartRule5, TegelswitzwartRule6, TegelswitzwartRule7>(
+        "tegelswitzwart", 220, {199, 205, 196},
+        {
+            {{12, 0, 9, 10, 13, 13, 0, 1, 1, 0, 47, 107, 138}},
+            {{0, 1, 2, 10, 21, 0, 4, 0, 2, 2, 92, 20, 24}},
+            {{14, 4, 12, 10, 13, 0, 0, 0, 1, 2, 0, 99, 211}},
+            {{24, 1, 9, 3, 13, 0, 4, 0, 1, 2, 181, 115, 71}},
+            {{13, 0, 4, 12, 21, 4, 8, 0, 2, 2, 68, 88, 160}},
+            {{0, 6, 7, 13, 13, 4, 0, 0, 1, 0, 98, 184, 69}},
+            {{24, 6, 9, 12, 15, 9, 0, 2, 1, 0, 26, 37, 89}},
+            {{10, 0, 14, 10, 14, 9, 0, 0, 2, 0, 25, 126, 126}},
+        });
 
 }  // namespace tintwalk

@@ -162,24 +162,19 @@ void ZoetkoraalRule7(const Bot& bot, int32_t& newState, int32_t& newHeading, Hsl
     newHeading = t + kNudgeMinus16[r2 & 15] + 2;
 }
 
-const CommunityPreset kZoetkoraal = {
-    "zoetkoraal",
-    212,
-    {203, 207, 203},
-    {
-        {{26, 0, 5, 1, 7, 0, 0, 3, 0, 1, 12, 173, 103}},
-        {{2, 6, 15, 12, 2, 0, 4, 3, 2, 0, 56, 83, 176}},
-        {{13, 5, 6, 13, 0, 6, 0, 0, 2, 0, 54, 77, 185}},
-        {{13, 5, 6, 13, 0, 6, 0, 0, 2, 1, 13, 37, 136}},
-        {{18, 8, 3, 13, 12, 0, 4, 0, 0, 2, 42, 114, 130}},
-        {{13, 0, 6, 13, 0, 6, 0, 0, 2, 1, 16, 33, 152}},
-        {{29, 1, 14, 12, 5, 2, 6, 1, 0, 2, 86, 244, 253}},
-        {{29, 1, 15, 2, 19, 14, 2, 0, 2, 0, 2, 127, 140}},
-    },
-    {ZoetkoraalRule0, ZoetkoraalRule1, ZoetkoraalRule2, ZoetkoraalRule2, ZoetkoraalRule4,
-     ZoetkoraalRule5, ZoetkoraalRule6, ZoetkoraalRule7},
-    {RunPassWith<ZoetkoraalRule0>, RunPassWith<ZoetkoraalRule1>, RunPassWith<ZoetkoraalRule2>,
-     RunPassWith<ZoetkoraalRule2>, RunPassWith<ZoetkoraalRule4>, RunPassWith<ZoetkoraalRule5>,
-     RunPassWith<ZoetkoraalRule6>, RunPassWith<ZoetkoraalRule7>}};
+const CommunityPreset kZoetkoraal =
+    MakePreset<ZoetkoraalRule0, ZoetkoraalRule1, ZoetkoraalRule2, ZoetkoraalRule2, ZoetkoraalRule4,
+               ZoetkoraalRule5, ZoetkoraalRule6, ZoetkoraalRule7>(
+        "zoetkoraal", 212, {203, 207, 203},
+        {
+            {{26, 0, 5, 1, 7, 0, 0, 3, 0, 1, 12, 173, 103}},
+            {{2, 6, 15, 12, 2, 0, 4, 3, 2, 0, 56, 83, 176}},
+            {{13, 5, 6, 13, 0, 6, 0, 0, 2, 0, 54, 77, 185}},
+            {{13, 5, 6, 13, 0, 6, 0, 0, 2, 1, 13, 37, 136}},
+            {{18, 8, 3, 13, 12, 0, 4, 0, 0, 2, 42, 114, 130}},
+            {{13, 0, 6, 13, 0, 6, 0, 0, 2, 1, 16, 33, 152}},
+            {{29, 1, 14, 12, 5, 2, 6, 1, 0, 2, 86, 244, 253}},
+            {{29, 1, 15, 2, 19, 14, 2, 0, 2, 0, 2, 127, 140}},
+        });
 
 }  // namespace tintwalk

@@ -164,25 +164,19 @@ void ZwavelgrotRule7(const Bot& bot, int32_t& newState, int32_t& newHeading, Hsl
     newHeading = bot.heading + kDriftPlus16[Draw() & 15];
 }
 
-const CommunityPreset kZwavelgrot = {
-    "zwavelgrot",
-    224,
-    {197, 206, 202},
-    {
-        {{28, 5, 2, 11, 4, 15, 0, 0, 2, 2, 126, 181, 251}},
-        {{28, 5, 2, 11, 4, 15, 0, 0, 2, 2, 139, 200, 228}},
-        {{12, 6, 0, 11, 7, 0, 4, 0, 0, 1, 249, 88, 216}},
-        {{10, 6, 9, 11, 4, 0, 0, 0, 2, 0, 10, 41, 240}},
-        {{15, 0, 11, 12, 22, 0, 0, 1, 2, 2, 194, 97, 212}},
-        {{12, 7, 1, 1, 23, 1, 2, 3, 0, 0, 248, 219, 67}},
-        {{6, 3, 12, 11, 5, 6, 0, 0, 2, 2, 113, 105, 185}},
-        {{12, 0, 6, 13, 0, 11, 0, 0, 2, 1, 131, 4, 73}},
-    },
-    {ZwavelgrotRule0, ZwavelgrotRule0, ZwavelgrotRule2, ZwavelgrotRule3, ZwavelgrotRule4,
-     ZwavelgrotRule5, ZwavelgrotRule6, ZwavelgrotRule7},
-    {RunPassWith<ZwavelgrotRule0>, RunPassWith<ZwavelgrotRule0>, RunPassWith<ZwavelgrotRule2>,
-     RunPassWith<ZwavelgrotRule3>, RunPassWith<ZwavelgrotRule4>, RunPassWith<ZwavelgrotRule5>,
-     RunPassWith<ZwavelgrotRule6>, RunPassWith<ZwavelgrotRule7>},
-};
+const CommunityPreset kZwavelgrot =
+    MakePreset<ZwavelgrotRule0, ZwavelgrotRule0, ZwavelgrotRule2, ZwavelgrotRule3, ZwavelgrotRule4,
+               ZwavelgrotRule5, ZwavelgrotRule6, ZwavelgrotRule7>(
+        "zwavelgrot", 224, {197, 206, 202},
+        {
+            {{28, 5, 2, 11, 4, 15, 0, 0, 2, 2, 126, 181, 251}},
+            {{28, 5, 2, 11, 4, 15, 0, 0, 2, 2, 139, 200, 228}},
+            {{12, 6, 0, 11, 7, 0, 4, 0, 0, 1, 249, 88, 216}},
+            {{10, 6, 9, 11, 4, 0, 0, 0, 2, 0, 10, 41, 240}},
+            {{15, 0, 11, 12, 22, 0, 0, 1, 2, 2, 194, 97, 212}},
+            {{12, 7, 1, 1, 23, 1, 2, 3, 0, 0, 248, 219, 67}},
+            {{6, 3, 12, 11, 5, 6, 0, 0, 2, 2, 113, 105, 185}},
+            {{12, 0, 6, 13, 0, 11, 0, 0, 2, 1, 131, 4, 73}},
+        });
 
 }  // namespace tintwalk
