@@ -9,7 +9,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     mingw-w64 wine64
     xvfb xdotool x11-utils imagemagick
-    valgrind
+    valgrind python3 groff-base
 )
 
 sudo=()
@@ -28,5 +28,5 @@ fi
 echo "setup: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+"${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 echo "setup: done"
