@@ -172,7 +172,7 @@ struct PassState {
             moves[h] = kDirectionOffsets[h].dx * 3 +
                        kDirectionOffsets[h].dy * static_cast<ptrdiff_t>(rowBytes);
         }
-        centre = hsl + static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x) * 3;
+        cell = static_cast<ptrdiff_t>(y) * static_cast<ptrdiff_t>(rowBytes) + x * 3;
     }
 
     uint8_t* hsl;
@@ -186,9 +186,10 @@ struct PassState {
     TrailPoint* points;
     RgbPixel* colours;
     uint8_t hueShift;
-    // The bot's cell, followed from move to move without multiplying; only
-    // used while the bot is away from the border.
-    uint8_t* centre;
+    // Where the bot's cell starts in the habitat, followed from move to
+    // move without multiplying (moves[h] for heading h); only used while the
+    // bot is away from the border.
+    ptrdiff_t cell;
     ptrdiff_t moves[8];
 
     void Finish(Bot& bot) const {
@@ -219,7 +220,7 @@ TINTWALK_ALWAYS_INLINE void StepWith(Bot& bot, PassState& pass, uint32_t slot, R
     // interior, so the wrap below sees it.
     if (static_cast<uint32_t>(x - 1) < static_cast<uint32_t>(width - 2) &&
         static_cast<uint32_t>(y - 1) < static_cast<uint32_t>(height - 2)) [[likely]] {
-        centre = pass.centre;
+        centre = pass.hsl + pass.cell;
         here = centre - 3;
         above = here - rowBytes;
         below = here + rowBytes;
@@ -279,7 +280,7 @@ TINTWALK_ALWAYS_INLINE void StepWith(Bot& bot, PassState& pass, uint32_t slot, R
     pass.x = x + kDirectionOffsets[h].dx;
     pass.y = y + kDirectionOffsets[h].dy;
     pass.heading = h;
-    pass.centre = centre + pass.moves[h];
+    pass.cell = (centre - pass.hsl) + pass.moves[h];
     bot.state = newState;
     bot.heading = h;
 }
