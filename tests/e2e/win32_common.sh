@@ -2,6 +2,8 @@
 # The saver runs under wine on the X display in DISPLAY. Every wait is
 # bounded, and every process started here is ended on exit.
 
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
 win32_tmp=$(mktemp -d "${TMPDIR:-/tmp}/tintwalk-win32.XXXXXX")
 win32_pids=()
 
@@ -37,37 +39,6 @@ need_display() {
         echo "SKIP: no X display (DISPLAY is empty)"
         exit 77
     fi
-}
-
-need_tools() {
-    local tool
-    for tool in "$@"; do
-        if ! command -v "$tool" >/dev/null 2>&1; then
-            echo "SKIP: $tool is not installed"
-            exit 77
-        fi
-    done
-}
-
-# wait_until SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds;
-# fails when it has not succeeded within SECONDS.
-wait_until() {
-    local limit=$1
-    shift
-    local tries=$((limit * 10))
-    while ! "$@" >/dev/null 2>&1; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
-
-process_gone() {
-    ! kill -0 "$1" 2>/dev/null
-}
-
-process_alive() {
-    kill -0 "$1" 2>/dev/null
 }
 
 # wait_exit PID SECONDS: waits for a background process of this shell to end

@@ -1,6 +1,8 @@
 # Shared helpers of the Linux saver's end-to-end scripts; sourced, not run.
 # Every wait is bounded, and every process started is ended on exit.
 
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
 x11_tmp=$(mktemp -d "${TMPDIR:-/tmp}/tintwalk-x11.XXXXXX")
 x11_pids=()
 
@@ -67,30 +69,6 @@ wait_for_window() {
     return 1
 }
 
-# need_tools TOOL...: skip when a helper program is missing.
-need_tools() {
-    local tool
-    for tool in "$@"; do
-        if ! command -v "$tool" >/dev/null 2>&1; then
-            echo "SKIP: $tool is not installed"
-            exit 77
-        fi
-    done
-}
-
-# wait_until SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds;
-# fails when it has not succeeded within SECONDS.
-wait_until() {
-    local limit=$1
-    shift
-    local tries=$((limit * 10))
-    while ! "$@" >/dev/null 2>&1; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
-
 # wait_exit PID SECONDS: waits for a background process of this shell to end
 # and sets exit_code; fails when it is still running after SECONDS.
 wait_exit() {
@@ -100,14 +78,6 @@ wait_exit() {
     fi
     wait "$pid"
     exit_code=$?
-}
-
-process_gone() {
-    ! kill -0 "$1" 2>/dev/null
-}
-
-process_alive() {
-    kill -0 "$1" 2>/dev/null
 }
 
 # The first window of a process, found by its _NET_WM_PID property.
