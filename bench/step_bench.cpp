@@ -76,9 +76,10 @@ BENCHMARK(BM_StepCommunity)->DenseRange(0, 9)->Unit(benchmark::kMillisecond);
 // The same without the byte-shuffle neighbourhood fill, as on processors
 // that lack it.
 void BM_StepCommunityPortable(benchmark::State& state) {
+    const bool saved = useSsse3Gather;
     useSsse3Gather = false;
     BM_StepCommunity(state);
-    useSsse3Gather = __builtin_cpu_supports("ssse3");
+    useSsse3Gather = saved;
 }
 BENCHMARK(BM_StepCommunityPortable)->DenseRange(0, 9)->Unit(benchmark::kMillisecond);
 

@@ -64,7 +64,18 @@ bool Bot::SetTrailLength(uint32_t length) {
 }
 
 #if defined(TINTWALK_SSSE3_GATHER)
-bool useSsse3Gather = __builtin_cpu_supports("ssse3");
+namespace {
+
+bool ProcessorHasSsse3() {
+    // Set up the feature flags first: this runs among the static
+    // constructors, which may come before the runtime's own.
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("ssse3");
+}
+
+}  // namespace
+
+bool useSsse3Gather = ProcessorHasSsse3();
 #else
 bool useSsse3Gather = false;
 #endif
