@@ -81,6 +81,9 @@ bool useSsse3Gather = false;
 #endif
 
 void Bot::StepOnce(uint8_t* hsl, uint8_t* rgb, int32_t width, int32_t height) {
+    // A step fills trail slot stepIndex; there is none past the trail.
+    if (stepIndex >= trailLength)
+        return;
     PassState pass(*this, hsl, rgb, width, height);
     StepWith<Gather::kPortable>(*this, pass, stepIndex, rule);
     pass.Finish(*this);
