@@ -4,27 +4,6 @@
 
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-win32_tmp=$(mktemp -d "${TMPDIR:-/tmp}/tintwalk-win32.XXXXXX")
-win32_pids=()
-
-win32_cleanup() {
-    local pid tries
-    for pid in "${win32_pids[@]}"; do
-        kill "$pid" 2>/dev/null
-    done
-    for pid in "${win32_pids[@]}"; do
-        tries=50
-        while kill -0 "$pid" 2>/dev/null && [ "$tries" -gt 0 ]; do
-            sleep 0.1
-            tries=$((tries - 1))
-        done
-        kill -9 "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
-    rm -rf "$win32_tmp"
-}
-trap win32_cleanup EXIT
-
 fail() {
     echo "FAIL: $*" >&2
     exit 1
@@ -58,8 +37,8 @@ wine_ready() {
     if [ -n "${WINEPREFIX:-}" ] && [ -f "$WINEPREFIX/system.reg" ]; then
         return 0
     fi
-    timeout 180 wineboot -i >"$win32_tmp/wineboot.log" 2>&1 ||
-        fail "wine could not set up its prefix: $(tail -3 "$win32_tmp/wineboot.log")"
+    timeout 180 wineboot -i >"$e2e_tmp/wineboot.log" 2>&1 ||
+        fail "wine could not set up its prefix: $(tail -3 "$e2e_tmp/wineboot.log")"
 }
 
 # start_wine LOG PROGRAM ARGS...: runs a Windows program in the background;
@@ -69,7 +48,7 @@ start_wine() {
     shift
     wine "$@" >"$log" 2>&1 &
     started_pid=$!
-    win32_pids+=("$started_pid")
+    e2e_pids+=("$started_pid")
 }
 
 # run_wine SECONDS PROGRAM ARGS...: runs a Windows program to its end and
@@ -77,7 +56,7 @@ start_wine() {
 run_wine() {
     local limit=$1
     shift
-    start_wine "$win32_tmp/run.log" "$@"
+    start_wine "$e2e_tmp/run.log" "$@"
     wait_exit "$started_pid" "$limit"
 }
 
@@ -147,7 +126,7 @@ capture_picture() {
 # wait_for_picture X Y WIDTH HEIGHT SECONDS: waits until the area shows a
 # background with painted points.
 wait_for_picture() {
-    local shot="$win32_tmp/picture.png" where
+    local shot="$e2e_tmp/picture.png" where
     local tries=$(($5 * 2))
     while [ "$tries" -gt 0 ]; do
         if where=$(capture_picture "$1" "$2" "$3" "$4" "$shot"); then

@@ -32,23 +32,23 @@ stored_speed() {
 
 # open_dialog ARGS...: starts the saver and waits for its dialog.
 open_dialog() {
-    start_wine "$win32_tmp/dialog.log" "$scr" "$@"
+    start_wine "$e2e_tmp/dialog.log" "$scr" "$@"
     dialog_pid=$started_pid
     dialog_window=$(wait_window "$caption" 60)
-    wine "$probe" "#32770" "$caption" 30 >"$win32_tmp/probe.txt" 2>/dev/null ||
+    wine "$probe" "#32770" "$caption" 30 >"$e2e_tmp/probe.txt" 2>/dev/null ||
         fail "the probe finds no dialog"
 }
 
 check_dialog() {
     local what=$1
-    grep -q '^child id=65535 class="Static" text="Fully automatic" ' "$win32_tmp/probe.txt" ||
-        fail "$what: no text \"Fully automatic\": $(cat "$win32_tmp/probe.txt")"
-    grep -q '^child id=1 class="Button" text="ok" ' "$win32_tmp/probe.txt" ||
-        fail "$what: no \"ok\" button: $(cat "$win32_tmp/probe.txt")"
-    [ "$(grep -c '^child ' "$win32_tmp/probe.txt")" -eq 2 ] ||
-        fail "$what: not exactly two controls: $(cat "$win32_tmp/probe.txt")"
-    grep -q '^focus text="ok"' "$win32_tmp/probe.txt" ||
-        fail "$what: the focus is not on ok: $(cat "$win32_tmp/probe.txt")"
+    grep -q '^child id=65535 class="Static" text="Fully automatic" ' "$e2e_tmp/probe.txt" ||
+        fail "$what: no text \"Fully automatic\": $(cat "$e2e_tmp/probe.txt")"
+    grep -q '^child id=1 class="Button" text="ok" ' "$e2e_tmp/probe.txt" ||
+        fail "$what: no \"ok\" button: $(cat "$e2e_tmp/probe.txt")"
+    [ "$(grep -c '^child ' "$e2e_tmp/probe.txt")" -eq 2 ] ||
+        fail "$what: not exactly two controls: $(cat "$e2e_tmp/probe.txt")"
+    grep -q '^focus text="ok"' "$e2e_tmp/probe.txt" ||
+        fail "$what: the focus is not on ok: $(cat "$e2e_tmp/probe.txt")"
 }
 
 # press KEY: a key press into the dialog, as a user would type it.

@@ -22,7 +22,7 @@ screen_h=${screen#* }
 # takes input once it paints: its window is then shown and its loop runs.
 start_saver() {
     xdotool mousemove $((screen_w / 2)) $((screen_h / 2))
-    start_wine "$win32_tmp/saver.log" "$scr" /s
+    start_wine "$e2e_tmp/saver.log" "$scr" /s
     saver_pid=$started_pid
     saver_window=$(wait_window "Screen Saver" 60)
     wait_for_picture 0 0 "$screen_w" "$screen_h" 60
@@ -43,13 +43,13 @@ grep -q "Geometry: ${screen_w}x${screen_h}" <<<"$geometry" ||
 grep -q "Position: 0,0" <<<"$geometry" || fail "the saver window is not at 0,0: $geometry"
 pass "one window of the screen's size, ${screen_w}x${screen_h}"
 if [ -n "$probe" ]; then
-    wine "$probe" WindowsScreenSaverClass "Screen Saver" >"$win32_tmp/probe.txt" 2>/dev/null ||
+    wine "$probe" WindowsScreenSaverClass "Screen Saver" >"$e2e_tmp/probe.txt" 2>/dev/null ||
         fail "the probe finds no saver window"
     # WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_TOPMOST
-    grep -q '^window .*style=96000000 exstyle=00000008 ' "$win32_tmp/probe.txt" ||
-        fail "saver window styles: $(head -1 "$win32_tmp/probe.txt")"
+    grep -q '^window .*style=96000000 exstyle=00000008 ' "$e2e_tmp/probe.txt" ||
+        fail "saver window styles: $(head -1 "$e2e_tmp/probe.txt")"
     grep -q "^child .*class=\"NTDEVCLASS\" text=\"Tintwalk screensaver\" .*size=${screen_w}x${screen_h}" \
-        "$win32_tmp/probe.txt" || fail "no drawing window: $(cat "$win32_tmp/probe.txt")"
+        "$e2e_tmp/probe.txt" || fail "no drawing window: $(cat "$e2e_tmp/probe.txt")"
     pass "saver window and drawing window with their classes, titles and styles"
 fi
 

@@ -18,7 +18,7 @@ need_tools wine xdotool xwininfo import convert winepath
 wine_ready
 scr_windows=$(winepath -w "$scr" 2>/dev/null) || fail "winepath cannot name $scr"
 
-host_log="$win32_tmp/host.log"
+host_log="$e2e_tmp/host.log"
 
 host_ready() {
     grep -q '^ready ' "$host_log"
@@ -28,9 +28,9 @@ host_ready() {
 # the picture in the host's window before the host goes on.
 preview() {
     local width=$1 height=$2 look=$3 go="-"
-    rm -f "$win32_tmp/go"
+    rm -f "$e2e_tmp/go"
     if [ "$look" = look ]; then
-        go=$(winepath -w "$win32_tmp/go" 2>/dev/null) || fail "winepath cannot name $win32_tmp/go"
+        go=$(winepath -w "$e2e_tmp/go" 2>/dev/null) || fail "winepath cannot name $e2e_tmp/go"
     fi
     start_wine "$host_log" "$host" "$scr_windows" "$width" "$height" "$go"
     local host_pid=$started_pid
@@ -39,7 +39,7 @@ preview() {
         local x y
         read -r _ x y _ _ < <(grep '^ready ' "$host_log")
         wait_for_picture "$x" "$y" "$width" "$height" 60
-        touch "$win32_tmp/go"
+        touch "$e2e_tmp/go"
     fi
     wait_exit "$host_pid" 90
     if [ "$exit_code" -ne 0 ] || grep -q '^FAIL' "$host_log"; then

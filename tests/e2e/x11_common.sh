@@ -3,27 +3,6 @@
 
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-x11_tmp=$(mktemp -d "${TMPDIR:-/tmp}/tintwalk-x11.XXXXXX")
-x11_pids=()
-
-x11_cleanup() {
-    local pid tries
-    for pid in "${x11_pids[@]}"; do
-        kill "$pid" 2>/dev/null
-    done
-    for pid in "${x11_pids[@]}"; do
-        tries=50
-        while kill -0 "$pid" 2>/dev/null && [ "$tries" -gt 0 ]; do
-            sleep 0.1
-            tries=$((tries - 1))
-        done
-        kill -9 "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
-    rm -rf "$x11_tmp"
-}
-trap x11_cleanup EXIT
-
 fail() {
     echo "FAIL: $*" >&2
     exit 1
@@ -45,7 +24,7 @@ need_display() {
         keeper=$!
         sleep 0.2
         if process_alive "$keeper"; then
-            x11_pids+=("$keeper")
+            e2e_pids+=("$keeper")
             return 0
         fi
         wait "$keeper" 2>/dev/null
@@ -87,8 +66,8 @@ window_of() {
 
 # The number of distinct colours in a window, read from the X server.
 window_colours() {
-    import -window "$1" "$x11_tmp/shot.png" 2>/dev/null || return 1
-    convert "$x11_tmp/shot.png" -format %k info:
+    import -window "$1" "$e2e_tmp/shot.png" 2>/dev/null || return 1
+    convert "$e2e_tmp/shot.png" -format %k info:
 }
 
 # Succeeds once the window shows more than one colour: the bots are painting.
@@ -111,10 +90,10 @@ png_size() {
 # Starts the test host (x11_test_host) with a command; sets host_pid,
 # host_window and saver_pid from what it prints.
 start_host() {
-    local log="$x11_tmp/host.$RANDOM.log"
+    local log="$e2e_tmp/host.$RANDOM.log"
     "$host" "$@" >"$log" 2>"$log.err" &
     host_pid=$!
-    x11_pids+=("$host_pid")
+    e2e_pids+=("$host_pid")
     wait_until 10 grep -q '^pid ' "$log" || fail "the test host did not start: $(cat "$log.err")"
     host_window=$(awk '/^window / { print $2 }' "$log")
     saver_pid=$(awk '/^pid / { print $2 }' "$log")

@@ -12,17 +12,17 @@ expect_error() {
     local expected=$1
     shift
     local code=0
-    timeout 20 "$@" >"$x11_tmp/out" 2>"$x11_tmp/err" || code=$?
+    timeout 20 "$@" >"$e2e_tmp/out" 2>"$e2e_tmp/err" || code=$?
     [ "$code" -ne 0 ] || fail "'$*' succeeded; expected: $expected"
     [ "$code" -ne 124 ] || fail "'$*' hung"
-    grep -qF -- "$expected" "$x11_tmp/err" ||
-        fail "'$*' said '$(cat "$x11_tmp/err")'; expected: $expected"
-    echo "ok: $* -> $(head -n 1 "$x11_tmp/err")"
+    grep -qF -- "$expected" "$e2e_tmp/err" ||
+        fail "'$*' said '$(cat "$e2e_tmp/err")'; expected: $expected"
+    echo "ok: $* -> $(head -n 1 "$e2e_tmp/err")"
 }
 
 # Help and version need no display.
-env -u DISPLAY "$saver" --help >"$x11_tmp/help" || fail "--help failed"
-grep -q -- '--snapshot FILE.png' "$x11_tmp/help" || fail "--help lacks --snapshot"
+env -u DISPLAY "$saver" --help >"$e2e_tmp/help" || fail "--help failed"
+grep -q -- '--snapshot FILE.png' "$e2e_tmp/help" || fail "--help lacks --snapshot"
 env -u DISPLAY "$saver" -version | grep -qx 'tintwalk [0-9.]*' || fail "-version is wrong"
 
 # Options are checked before the display is opened.
@@ -49,13 +49,13 @@ expect_error "no window 0x7ffffff2" env XSCREENSAVER_WINDOW=0x7ffffff2 "$saver" 
 
 # A display without the OpenGL extension: a private X server that picks
 # a free display number itself.
-exec 3>"$x11_tmp/display-number"
+exec 3>"$e2e_tmp/display-number"
 Xvfb -displayfd 3 -extension GLX -screen 0 320x240x24 -nolisten tcp \
-    >"$x11_tmp/xvfb.log" 2>&1 &
-x11_pids+=($!)
+    >"$e2e_tmp/xvfb.log" 2>&1 &
+e2e_pids+=($!)
 exec 3>&-
-wait_until 20 test -s "$x11_tmp/display-number" || fail "the private X server did not start"
-plain_display=":$(head -n 1 "$x11_tmp/display-number")"
+wait_until 20 test -s "$e2e_tmp/display-number" || fail "the private X server did not start"
+plain_display=":$(head -n 1 "$e2e_tmp/display-number")"
 expect_error "has no OpenGL (GLX) support" "$saver" -display "$plain_display" -window
 
 echo "all error cases passed"

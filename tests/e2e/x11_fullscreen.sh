@@ -18,10 +18,10 @@ has_focus() {
 # Starts the saver and waits until it holds the focus, which it takes right
 # after measuring where the pointer is; sets px and py to that place.
 start_fullscreen() {
-    env -u XSCREENSAVER_WINDOW "$saver" --fullscreen >/dev/null 2>"$x11_tmp/saver.err" &
+    env -u XSCREENSAVER_WINDOW "$saver" --fullscreen >/dev/null 2>"$e2e_tmp/saver.err" &
     saver_pid=$!
-    x11_pids+=("$saver_pid")
-    wait_for_window "$saver_pid" || fail "no window appeared: $(cat "$x11_tmp/saver.err")"
+    e2e_pids+=("$saver_pid")
+    wait_for_window "$saver_pid" || fail "no window appeared: $(cat "$e2e_tmp/saver.err")"
     saver_window=$window
     wait_until 20 has_focus "$saver_window" 2>/dev/null || fail "the saver did not take the focus"
     eval "$(xdotool getmouselocation --shell | grep -E '^[XY]=')"

@@ -40,7 +40,7 @@ echo "ok: paints in XSCREENSAVER_WINDOW, ignores input, SIGTERM ends it with 0"
 
 # 2. A resized host window starts the picture afresh at the new size; SIGINT
 #    ends it and the snapshot has the new size. -root still means the host.
-start_host -geometry 240x160 -- "$saver" -root --snapshot "$x11_tmp/resized.png"
+start_host -geometry 240x160 -- "$saver" -root --snapshot "$e2e_tmp/resized.png"
 wait_until 20 window_painted "$host_window" || fail "nothing was painted before the resize"
 xdotool windowsize "$host_window" 180 130
 wait_until 20 child_has_size 180x130 || fail "the picture did not follow the new size"
@@ -48,8 +48,8 @@ wait_until 20 window_painted "$host_window" || fail "nothing was painted after t
 kill -INT "$saver_pid"
 wait_exit "$host_pid" 20
 [ "$exit_code" -eq 0 ] || fail "SIGINT: exit code $exit_code"
-[ "$(png_size "$x11_tmp/resized.png")" = 180x130 ] ||
-    fail "the snapshot after the resize is $(png_size "$x11_tmp/resized.png")"
+[ "$(png_size "$e2e_tmp/resized.png")" = 180x130 ] ||
+    fail "the snapshot after the resize is $(png_size "$e2e_tmp/resized.png")"
 echo "ok: a resize restarts the picture at 180x130; SIGINT ends it with 0"
 
 # 3. The host destroys its window: the saver ends by itself, with 0.
@@ -63,25 +63,25 @@ echo "ok: the saver ends with 0 when its host window goes away"
 # 4. -window-id in decimal: the habitat has the window's size; --ticks ends it.
 start_host -geometry 123x45 -- sleep 60
 decimal_id=$((host_window))
-"$saver" -window-id "$decimal_id" --ticks 4 --snapshot "$x11_tmp/by-id.png" \
-    >/dev/null 2>"$x11_tmp/by-id.err" &
+"$saver" -window-id "$decimal_id" --ticks 4 --snapshot "$e2e_tmp/by-id.png" \
+    >/dev/null 2>"$e2e_tmp/by-id.err" &
 by_id=$!
-x11_pids+=("$by_id")
+e2e_pids+=("$by_id")
 wait_exit "$by_id" 30
-[ "$exit_code" -eq 0 ] || fail "-window-id $decimal_id: exit code $exit_code: $(cat "$x11_tmp/by-id.err")"
-grep -q "habitat 123 x 45" "$x11_tmp/by-id.err" || fail "the habitat is not the window's size"
-[ "$(png_size "$x11_tmp/by-id.png")" = 123x45 ] || fail "the -window-id snapshot has the wrong size"
+[ "$exit_code" -eq 0 ] || fail "-window-id $decimal_id: exit code $exit_code: $(cat "$e2e_tmp/by-id.err")"
+grep -q "habitat 123 x 45" "$e2e_tmp/by-id.err" || fail "the habitat is not the window's size"
+[ "$(png_size "$e2e_tmp/by-id.png")" = 123x45 ] || fail "the -window-id snapshot has the wrong size"
 echo "ok: -window-id $decimal_id draws at the window's size and ends after 4 ticks"
 
 # 5. -root without a host window: the picture covers the whole screen.
-env -u XSCREENSAVER_WINDOW "$saver" -root --ticks 2 --snapshot "$x11_tmp/root.png" \
-    >/dev/null 2>"$x11_tmp/root.err" &
+env -u XSCREENSAVER_WINDOW "$saver" -root --ticks 2 --snapshot "$e2e_tmp/root.png" \
+    >/dev/null 2>"$e2e_tmp/root.err" &
 root_saver=$!
-x11_pids+=("$root_saver")
+e2e_pids+=("$root_saver")
 wait_exit "$root_saver" 30
-[ "$exit_code" -eq 0 ] || fail "-root: exit code $exit_code: $(cat "$x11_tmp/root.err")"
+[ "$exit_code" -eq 0 ] || fail "-root: exit code $exit_code: $(cat "$e2e_tmp/root.err")"
 screen=$(xdotool getdisplaygeometry | tr ' ' x)
-[ "$(png_size "$x11_tmp/root.png")" = "$screen" ] || fail "-root did not cover the $screen screen"
+[ "$(png_size "$e2e_tmp/root.png")" = "$screen" ] || fail "-root did not cover the $screen screen"
 echo "ok: -root alone covers the $screen screen"
 
 echo "all host window cases passed"

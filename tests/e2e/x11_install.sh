@@ -8,9 +8,9 @@ build=$2
 saver=$3
 source "$(dirname "$0")/x11_common.sh"
 
-root="$x11_tmp/root"
-DESTDIR="$root" "$cmake" --install "$build" --component x11 --prefix /usr >"$x11_tmp/install.log" ||
-    fail "cmake --install failed: $(cat "$x11_tmp/install.log")"
+root="$e2e_tmp/root"
+DESTDIR="$root" "$cmake" --install "$build" --component x11 --prefix /usr >"$e2e_tmp/install.log" ||
+    fail "cmake --install failed: $(cat "$e2e_tmp/install.log")"
 
 module="$root/usr/libexec/xscreensaver/tintwalk"
 config="$root/usr/share/xscreensaver/config/tintwalk.xml"

@@ -16,10 +16,10 @@ expect_clean_end() {
 }
 
 # Esc, and the window's title and size.
-env -u XSCREENSAVER_WINDOW "$saver" -geometry 320x200 >/dev/null 2>"$x11_tmp/saver.err" &
+env -u XSCREENSAVER_WINDOW "$saver" -geometry 320x200 >/dev/null 2>"$e2e_tmp/saver.err" &
 saver_pid=$!
-x11_pids+=("$saver_pid")
-wait_for_window "$saver_pid" || fail "no window appeared: $(cat "$x11_tmp/saver.err")"
+e2e_pids+=("$saver_pid")
+wait_for_window "$saver_pid" || fail "no window appeared: $(cat "$e2e_tmp/saver.err")"
 saver_window=$window
 wait_until 20 window_painted "$saver_window" || fail "nothing was painted"
 xprop -id "$saver_window" WM_NAME | grep -qF '"Tintwalk screensaver"' ||
@@ -33,30 +33,30 @@ xdotool windowfocus --sync "$saver_window" key Escape
 expect_clean_end "Esc"
 
 # q, in the default size.
-env -u XSCREENSAVER_WINDOW "$saver" >/dev/null 2>"$x11_tmp/saver.err" &
+env -u XSCREENSAVER_WINDOW "$saver" >/dev/null 2>"$e2e_tmp/saver.err" &
 saver_pid=$!
-x11_pids+=("$saver_pid")
-wait_for_window "$saver_pid" || fail "no window appeared: $(cat "$x11_tmp/saver.err")"
+e2e_pids+=("$saver_pid")
+wait_for_window "$saver_pid" || fail "no window appeared: $(cat "$e2e_tmp/saver.err")"
 saver_window=$window
 [ "$(window_size "$saver_window")" = 1280x720 ] || fail "the default size is $(window_size "$saver_window")"
 xdotool windowfocus --sync "$saver_window" key q
 expect_clean_end "q"
 
 # Closing the window, as a window manager asks for it.
-env -u XSCREENSAVER_WINDOW "$saver" -window -geometry 200x100+30+40 >/dev/null 2>"$x11_tmp/saver.err" &
+env -u XSCREENSAVER_WINDOW "$saver" -window -geometry 200x100+30+40 >/dev/null 2>"$e2e_tmp/saver.err" &
 saver_pid=$!
-x11_pids+=("$saver_pid")
-wait_for_window "$saver_pid" || fail "no window appeared: $(cat "$x11_tmp/saver.err")"
+e2e_pids+=("$saver_pid")
+wait_for_window "$saver_pid" || fail "no window appeared: $(cat "$e2e_tmp/saver.err")"
 saver_window=$window
 "$host" -close "$saver_window"
 expect_clean_end "closing the window"
 
 # -window wins over XSCREENSAVER_WINDOW: the picture gets a window of its own.
 start_host -geometry 100x100 -- "$saver" -window -geometry 160x90 --ticks 3 \
-    --snapshot "$x11_tmp/own.png"
+    --snapshot "$e2e_tmp/own.png"
 wait_exit "$host_pid" 30
 [ "$exit_code" -eq 0 ] || fail "-window beside XSCREENSAVER_WINDOW: exit code $exit_code"
-[ "$(png_size "$x11_tmp/own.png")" = 160x90 ] || fail "-window did not make a 160x90 window"
+[ "$(png_size "$e2e_tmp/own.png")" = 160x90 ] || fail "-window did not make a 160x90 window"
 echo "ok: -window wins over XSCREENSAVER_WINDOW"
 
 echo "all own window cases passed"

@@ -15,9 +15,9 @@ same_pixels() {
     local a=$1 b=$2
     [ "$(png_size "$a")" = "$(png_size "$b")" ] ||
         fail "$a is $(png_size "$a"), $b is $(png_size "$b")"
-    convert "$a" -depth 8 rgb:"$x11_tmp/a.rgb" || fail "cannot decode $a"
-    convert "$b" -depth 8 rgb:"$x11_tmp/b.rgb" || fail "cannot decode $b"
-    if ! cmp -s "$x11_tmp/a.rgb" "$x11_tmp/b.rgb"; then
+    convert "$a" -depth 8 rgb:"$e2e_tmp/a.rgb" || fail "cannot decode $a"
+    convert "$b" -depth 8 rgb:"$e2e_tmp/b.rgb" || fail "cannot decode $b"
+    if ! cmp -s "$e2e_tmp/a.rgb" "$e2e_tmp/b.rgb"; then
         local differing
         differing=$(compare -metric AE "$a" "$b" null: 2>&1)
         fail "$a and $b differ in $differing pixels"
@@ -29,10 +29,10 @@ same_pixels() {
 check() {
     local community=$1 seed=$2 size=$3 ticks=$4 via=${5:-window}
     local name="${community//&/_}-$seed-$size-$ticks"
-    local shown="$x11_tmp/shown-$name.png" computed="$x11_tmp/computed-$name.png"
+    local shown="$e2e_tmp/shown-$name.png" computed="$e2e_tmp/computed-$name.png"
     "$render" --community "$community" --seed "$seed" --size "$size" --ticks "$ticks" \
-        --output "$computed" >/dev/null 2>"$x11_tmp/render.err" ||
-        fail "tintwalk-render failed: $(cat "$x11_tmp/render.err")"
+        --output "$computed" >/dev/null 2>"$e2e_tmp/render.err" ||
+        fail "tintwalk-render failed: $(cat "$e2e_tmp/render.err")"
     if [ "$via" = host ]; then
         start_host -geometry "$size" -- "$saver" --community "$community" --seed "$seed" \
             --ticks "$ticks" --snapshot "$shown"
@@ -40,9 +40,9 @@ check() {
     else
         env -u XSCREENSAVER_WINDOW "$saver" -window --community "$community" --seed "$seed" \
             -geometry "$size" --ticks "$ticks" --snapshot "$shown" \
-            >/dev/null 2>"$x11_tmp/saver.err" &
+            >/dev/null 2>"$e2e_tmp/saver.err" &
         local pid=$!
-        x11_pids+=("$pid")
+        e2e_pids+=("$pid")
         wait_exit "$pid" 60
     fi
     [ "$exit_code" -eq 0 ] || fail "the saver ended with $exit_code for $name"
