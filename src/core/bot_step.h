@@ -162,6 +162,8 @@ struct PassState {
           width(habitatWidth),
           height(habitatHeight),
           rowBytes(static_cast<size_t>(habitatWidth) * 3),
+          innerColumns(habitatWidth >= 2 ? static_cast<uint32_t>(habitatWidth - 2) : 0),
+          innerRows(habitatHeight >= 2 ? static_cast<uint32_t>(habitatHeight - 2) : 0),
           x(bot.x),
           y(bot.y),
           heading(bot.heading),
@@ -180,6 +182,10 @@ struct PassState {
     int32_t width;
     int32_t height;
     size_t rowBytes;
+    // Columns and rows whose cells have all eight neighbours inside the
+    // habitat: none when a side is 1 or 2, where every cell is on the border.
+    uint32_t innerColumns;
+    uint32_t innerRows;
     int32_t x;
     int32_t y;
     int32_t heading;
@@ -218,8 +224,8 @@ TINTWALK_ALWAYS_INLINE void StepWith(Bot& bot, PassState& pass, uint32_t slot, R
     // Away from the border the three rows of the neighbourhood are read in
     // place. A position one cell outside the habitat (after a move) is never
     // interior, so the wrap below sees it.
-    if (static_cast<uint32_t>(x - 1) < static_cast<uint32_t>(width - 2) &&
-        static_cast<uint32_t>(y - 1) < static_cast<uint32_t>(height - 2)) [[likely]] {
+    if (static_cast<uint32_t>(x - 1) < pass.innerColumns &&
+        static_cast<uint32_t>(y - 1) < pass.innerRows) [[likely]] {
         centre = pass.hsl + pass.cell;
         here = centre - 3;
         above = here - rowBytes;
