@@ -1,0 +1,80 @@
+// Which parts of the habitat a frame tick painted, as a map of 8 x 8 cell
+// tiles. It is filled from the bots' trails after every pass, so the step
+// itself pays nothing for it; the drawing code then copies only the dirty
+// tiles of the RGB habitat to the screen.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace tintwalk {
+
+class Biotope;
+
+class DirtyTiles {
+  public:
+    static constexpr int32_t kTileShift = 3;
+    static constexpr int32_t kTileSide = 1 << kTileShift;
+
+    // A habitat of width x height cells, every tile clean.
+    void Resize(int32_t width, int32_t height);
+    // Every tile dirty: the first frame shows the whole habitat.
+    void MarkAll();
+    // The tiles under every trail point of the pass just run.
+    void MarkPass(const Biotope& biotope);
+    void Clear();
+
+    bool Empty() const { return dirtyCount == 0; }
+    int32_t Width() const { return width; }
+    int32_t Height() const { return height; }
+    int32_t Columns() const { return columns; }
+    int32_t Rows() const { return rows; }
+    bool IsDirty(int32_t column, int32_t row) const {
+        return flags[static_cast<size_t>(row) * static_cast<size_t>(columns) +
+                     static_cast<size_t>(column)] != 0;
+    }
+
+    // Calls visit(row, firstColumn, endColumn) for each run of dirty tiles
+    // along a tile row, tile row 0 (habitat row 0, the bottom) first.
+    template <typename Visit>
+    void ForEachRun(Visit visit) const {
+        if (dirtyCount == 0)
+            return;
+        for (int32_t row = 0; row < rows; ++row) {
+            const uint8_t* line = &flags[static_cast<size_t>(row) * static_cast<size_t>(columns)];
+            int32_t column = 0;
+            while (column < columns) {
+                if (line[column] == 0) {
+                    ++column;
+                    continue;
+                }
+                const int32_t first = column;
+                while (column < columns && line[column] != 0)
+                    ++column;
+                visit(row, first, column);
+            }
+        }
+    }
+
+    // The cells a run of tiles covers, clipped to the habitat.
+    int32_t CellX(int32_t column) const { return column << kTileShift; }
+    int32_t CellY(int32_t row) const { return row << kTileShift; }
+    int32_t CellEndX(int32_t endColumn) const {
+        const int32_t end = endColumn << kTileShift;
+        return end < width ? end : width;
+    }
+    int32_t CellEndY(int32_t row) const {
+        const int32_t end = (row + 1) << kTileShift;
+        return end < height ? end : height;
+    }
+
+  private:
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t columns = 0;
+    int32_t rows = 0;
+    uint32_t dirtyCount = 0;
+    std::vector<uint8_t> flags;
+};
+
+}  // namespace tintwalk
