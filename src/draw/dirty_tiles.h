@@ -4,6 +4,7 @@
 // tiles of the RGB habitat to the screen.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
