@@ -69,7 +69,9 @@ for option in $options; do
     grep -qE -- "(^|[^a-z-])-{1,2}${option#"${option%%[a-z]*}"}([^a-z-]|$)" <<<"$page" ||
         fail "the man page does not list $option"
 done
-echo "ok: the man page lists $(echo $options)"
+version=$(env -u DISPLAY "$saver" --version | awk '{ print $2 }')
+grep -q "^\.TH TINTWALK 6 .*\"Tintwalk $version\"" <<<"$page" || fail "the man page is not of version $version"
+echo "ok: the man page of version $version lists $(echo $options)"
 if command -v groff >/dev/null 2>&1; then
     for manual in "$prefix"/share/man/man*/*.gz; do
         warnings=$(zcat "$manual" | groff -man -Tutf8 -ww -z 2>&1)
