@@ -31,9 +31,9 @@ lintian --fail-on error "$package" >"$out/lintian.log" 2>&1 ||
 echo "ok: lintian reports no errors ($(grep -c '^W:' "$out/lintian.log") warnings)"
 
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get install -y "$package" >"$out/install.log" 2>&1 ||
+"${sudo[@]}" apt-get install -y -o DPkg::Lock::Timeout=300 "$package" >"$out/install.log" 2>&1 ||
     fail "apt-get install failed: $(cat "$out/install.log")"
-remove_package() { "${sudo[@]}" apt-get remove -y tintwalk >"$out/remove.log" 2>&1; }
+remove_package() { "${sudo[@]}" apt-get remove -y -o DPkg::Lock::Timeout=300 tintwalk >"$out/remove.log" 2>&1; }
 trap 'remove_package; e2e_cleanup' EXIT
 saver=/usr/libexec/xscreensaver/tintwalk
 
