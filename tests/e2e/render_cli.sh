@@ -258,6 +258,19 @@ if [[ $native -eq 1 ]]; then
         pass
     done
 
+    # On a terminal a render longer than a second shows its progress on
+    # standard error; standard output still holds the result line alone.
+    if command -v script >/dev/null; then
+        label="progress on a terminal"
+        script -qec "'$renderer' --size 1500x1500 --ticks 800 -o big.png 2>&1 >out.txt" /dev/null |
+            tr '\r' '\n' >err.txt
+        grep -Eq '^tintwalk-render: +[0-9]+%, [0-9]+ ticks/s, [0-9]+:[0-9]{2} left' err.txt ||
+            fail "$label: no progress line in '$(head -c 200 err.txt)'"
+        [[ $(wc -l <out.txt) -eq 1 ]] || fail "$label: stdout has $(wc -l <out.txt) lines"
+        rm -f big.png
+        pass
+    fi
+
     # Too large for memory: the habitat cannot be allocated within the
     # address-space limit. (Sanitizer builds reserve too much for the limit.)
     if ! grep -q -a '__asan_init' "$renderer"; then
