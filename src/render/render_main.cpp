@@ -8,6 +8,8 @@
 #include <vector>
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include <io.h>
 #else
 #include <unistd.h>
@@ -31,7 +33,9 @@ int Fail(int code, const std::string& problem) {
 
 bool IsTerminal(std::FILE* stream) {
 #ifdef _WIN32
-    return _isatty(_fileno(stream)) != 0;
+    // The null device is a character device as well: only a console counts.
+    DWORD mode = 0;
+    return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), &mode) != 0;
 #else
     return isatty(fileno(stream)) != 0;
 #endif
