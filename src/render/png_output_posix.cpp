@@ -26,11 +26,11 @@ std::string Failure(const std::string& path, int code) {
 
 // --- Removal of the temporary file by a signal ------------------------------
 
-// The signals whose default action ends the process and that it can catch.
-// Faults (SIGSEGV and the like) are left to the default action and to the
-// sanitizers.
-constexpr int kEndingSignals[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGTERM, SIGPIPE,   SIGALRM,
-                                  SIGUSR1, SIGUSR2, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF};
+// The signals whose default action ends the process and that it can catch,
+// including an abort. Faults (SIGSEGV and the like) are left to the default
+// action and to the sanitizers.
+constexpr int kEndingSignals[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGTERM, SIGPIPE,   SIGALRM, SIGUSR1,
+                                  SIGUSR2, SIGXCPU, SIGXFSZ, SIGABRT, SIGVTALRM, SIGPROF};
 constexpr size_t kSignalCount = std::size(kEndingSignals);
 
 char temporaryName[PATH_MAX];
