@@ -1,21 +1,23 @@
 // How the picture reaches the saver's window: through OpenGL or through an
-// X image. Both run the same community on the same frame clock.
+// X image. Either way the picture (saver/picture.h) runs the community on
+// the frame clock and hands each tick to the drawer's presenter.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "draw/presenter.h"
+
 namespace tintwalk {
 
 class Drawer {
   public:
     virtual ~Drawer() = default;
-    // Starts a new picture of width x height cells: community `row`, `seed`.
-    virtual bool Start(int32_t width, int32_t height, int32_t row, uint32_t seed) = 0;
-    // One frame tick: the community's two passes, then what they painted
-    // shown in the window.
-    virtual void Tick() = 0;
+    // What shows each tick in the window.
+    virtual Presenter& WindowPresenter() = 0;
+    // Waits until everything drawn has reached the window.
+    virtual void Finish() = 0;
     // What the window shows, as packed RGB rows from the top one down.
     virtual bool ReadScreen(std::vector<uint8_t>& rgb, std::string& error) = 0;
 };

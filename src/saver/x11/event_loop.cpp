@@ -39,10 +39,10 @@ double WallMs() {
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
-void TimedTick(Drawer& drawer, int64_t startMs, TickTimes& times) {
+void TimedTick(int64_t startMs, TickTimes& times) {
     const double wall = WallMs();
     const double cpu = CpuMs();
-    drawer.Tick();
+    FrameTick();
     times.wallMs.push_back(WallMs() - wall);
     times.cpuMs.push_back(CpuMs() - cpu);
     if (times.wallMs.size() == 1)
@@ -86,7 +86,7 @@ void BeginPicture(Drawer& drawer, const SaverOptions& options, int32_t width, in
     surfaceWidth = width;
     surfaceHeight = height;
     const PictureChoice choice = ChoosePicture(options, ClockSeconds());
-    drawer.Start(width, height, choice.row, choice.seed);
+    StartPicture(drawer.WindowPresenter(), width, height, choice.row, choice.seed);
 }
 
 namespace {
@@ -213,9 +213,9 @@ Ending RunLoop(Surface& s, Drawer& drawer, const SaverOptions& options, int64_t&
         }
         if (ticking && now >= nextTick) {
             if (times != nullptr)
-                TimedTick(drawer, now, *times);
+                TimedTick(now, *times);
             else
-                drawer.Tick();
+                FrameTick();
             ++ticksDone;
             if (options.ticks > 0 && ticksDone >= options.ticks)
                 return Ending::kTicksDone;

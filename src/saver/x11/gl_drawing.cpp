@@ -22,11 +22,15 @@ class GlDrawer : public Drawer {
         glXDestroyContext(display, context);
     }
 
-    bool Start(int32_t width, int32_t height, int32_t row, uint32_t seed) override {
-        return StartPicture(width, height, row, seed);
-    }
+    Presenter& WindowPresenter() override { return OpenGlPresenter(); }
 
-    void Tick() override { FrameTick(); }
+    // Reading a pixel back settles the front buffer: without it Mesa's
+    // softpipe crashed when the context was released at the end.
+    void Finish() override {
+        glFinish();
+        uint8_t pixel[4];
+        glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    }
 
     bool ReadScreen(std::vector<uint8_t>& rgb, std::string&) override {
         const size_t width = static_cast<size_t>(surfaceWidth);

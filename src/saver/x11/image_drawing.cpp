@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "communities/community.h"
 #include "core/biotope.h"
 #include "draw/dirty_tiles.h"
 #include "saver/x11/pixel_layout.h"
@@ -48,7 +47,7 @@ bool Writable(Display* display, const XVisualInfo& info) {
         FormatOf(info.visual, BitsPerPixelOfDepth(display, info.depth), ImageByteOrder(display)));
 }
 
-class ImageDrawer : public Drawer {
+class ImageDrawer : public Drawer, public Presenter {
   public:
     ImageDrawer(const Surface& surface, bool sharedMemory)
         : display(surface.display),
@@ -63,31 +62,58 @@ class ImageDrawer : public Drawer {
         XFreeGC(display, gc);
     }
 
-    bool Start(int32_t width, int32_t height, int32_t row, uint32_t seed) override {
+    Presenter& WindowPresenter() override { return *this; }
+
+    void Finish() override { XSync(display, False); }
+
+    void Start(int32_t newWidth, int32_t newHeight) override {
         FreeImage();
-        MakeImage(width, height);
-        dirty.Resize(width, height);
-        firstTick = true;
-        return InitCommunity(row, seed);
+        width = newWidth;
+        height = newHeight;
+        if (width > 0 && height > 0)
+            MakeImage();
     }
 
-    void Tick() override {
-        // The first tick shows the whole habitat: the background and the
-        // first two passes on it.
-        if (firstTick)
-            dirty.MarkAll();
-        firstTick = false;
-        biotope.Step();
-        dirty.MarkPass(biotope);
-        biotope.Step();
-        dirty.MarkPass(biotope);
-        Present();
-        dirty.Clear();
+    void Stop() override { FreeImage(); }
+
+    // Converts the dirty runs of tiles into the image and sends each as one
+    // rectangle; habitat row 0 is the window's bottom row.
+    void Present(const Biotope& biotope, const DirtyTiles& dirty) override {
+        const uint8_t* cells = biotope.rgbHabitat.pixels;
+        if (image == nullptr || cells == nullptr || dirty.Width() != width ||
+            dirty.Height() != height)
+            return;
+        // The bots address the habitat as packed rows, whatever its pitch.
+        const size_t cellPitch = static_cast<size_t>(width) * 3;
+        const size_t pixelPitch = static_cast<size_t>(image->bytes_per_line);
+        const size_t pixelSize = static_cast<size_t>(layout.BytesPerPixel());
+        uint8_t* pixels = reinterpret_cast<uint8_t*>(image->data);
+        dirty.ForEachRun([&](int32_t row, int32_t first, int32_t end) {
+            const int32_t x0 = dirty.CellX(first);
+            const int32_t x1 = dirty.CellEndX(end);
+            const int32_t y0 = dirty.CellY(row);
+            const int32_t y1 = dirty.CellEndY(row);
+            for (int32_t y = y0; y < y1; ++y) {
+                const size_t top = static_cast<size_t>(height - 1 - y);
+                layout.FromRgb(cells + static_cast<size_t>(y) * cellPitch + 3 * x0,
+                               pixels + top * pixelPitch + pixelSize * x0,
+                               static_cast<size_t>(x1 - x0));
+            }
+            const unsigned w = static_cast<unsigned>(x1 - x0);
+            const unsigned h = static_cast<unsigned>(y1 - y0);
+            const int top = height - y1;
+            if (shared)
+                XShmPutImage(display, window, gc, image, x0, top, x0, top, w, h, False);
+            else
+                XPutImage(display, window, gc, image, x0, top, x0, top, w, h);
+        });
+        // The frame is done when the server has it: a slow server makes the
+        // clock drop ticks instead of queueing frames, and the shared
+        // pixels are not written while it still reads them.
+        XSync(display, False);
     }
 
     bool ReadScreen(std::vector<uint8_t>& rgb, std::string& error) override {
-        const int width = dirty.Width();
-        const int height = dirty.Height();
         XSync(display, False);
         BeginTrap(display);
         XImage* shot = XGetImage(display, window, 0, 0, static_cast<unsigned>(width),
@@ -115,7 +141,7 @@ class ImageDrawer : public Drawer {
     }
 
   private:
-    void MakeImage(int32_t width, int32_t height) {
+    void MakeImage() {
         const unsigned w = static_cast<unsigned>(width);
         const unsigned h = static_cast<unsigned>(height);
         if (trySharedMemory) {
@@ -192,44 +218,6 @@ class ImageDrawer : public Drawer {
         image = nullptr;
     }
 
-    // Converts the dirty runs of tiles into the image and sends each as one
-    // rectangle; habitat row 0 is the window's bottom row.
-    void Present() {
-        const uint8_t* cells = biotope.rgbHabitat.pixels;
-        if (image == nullptr || cells == nullptr || dirty.Width() != image->width ||
-            dirty.Height() != image->height)
-            return;
-        const int32_t height = dirty.Height();
-        // The bots address the habitat as packed rows, whatever its pitch.
-        const size_t cellPitch = static_cast<size_t>(dirty.Width()) * 3;
-        const size_t pixelPitch = static_cast<size_t>(image->bytes_per_line);
-        const size_t pixelSize = static_cast<size_t>(layout.BytesPerPixel());
-        uint8_t* pixels = reinterpret_cast<uint8_t*>(image->data);
-        dirty.ForEachRun([&](int32_t row, int32_t first, int32_t end) {
-            const int32_t x0 = dirty.CellX(first);
-            const int32_t x1 = dirty.CellEndX(end);
-            const int32_t y0 = dirty.CellY(row);
-            const int32_t y1 = dirty.CellEndY(row);
-            for (int32_t y = y0; y < y1; ++y) {
-                const size_t top = static_cast<size_t>(height - 1 - y);
-                layout.FromRgb(cells + static_cast<size_t>(y) * cellPitch + 3 * x0,
-                               pixels + top * pixelPitch + pixelSize * x0,
-                               static_cast<size_t>(x1 - x0));
-            }
-            const unsigned w = static_cast<unsigned>(x1 - x0);
-            const unsigned h = static_cast<unsigned>(y1 - y0);
-            const int top = height - y1;
-            if (shared)
-                XShmPutImage(display, window, gc, image, x0, top, x0, top, w, h, False);
-            else
-                XPutImage(display, window, gc, image, x0, top, x0, top, w, h);
-        });
-        // The frame is done when the server has it: a slow server makes the
-        // clock drop ticks instead of queueing frames, and the shared
-        // pixels are not written while it still reads them.
-        XSync(display, False);
-    }
-
     Display* display;
     Window window;
     const XVisualInfo* visual;
@@ -239,8 +227,8 @@ class ImageDrawer : public Drawer {
     XShmSegmentInfo segment = {};
     bool shared = false;
     PixelLayout layout;
-    DirtyTiles dirty;
-    bool firstTick = true;
+    int32_t width = 0;
+    int32_t height = 0;
 };
 
 }  // namespace

@@ -156,6 +156,9 @@ int Run(const SaverOptions& options, const SaverTarget& target) {
     }
     if (options.timings)
         PrintTimings(times, openGl ? "OpenGL" : "X image");
+    // Whatever the window still has to receive goes before the picture's
+    // resources do.
+    drawer->Finish();
     StopPicture();
     drawer.reset();
     ReleaseSurface(s);
