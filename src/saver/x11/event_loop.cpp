@@ -45,8 +45,8 @@ void TimedTick(int64_t startMs, TickTimes& times) {
     FrameTick();
     times.wallMs.push_back(WallMs() - wall);
     times.cpuMs.push_back(CpuMs() - cpu);
-    if (times.wallMs.size() == 1)
-        times.firstStartMs = startMs;
+    if (times.wallMs.size() == 2)
+        times.secondStartMs = startMs;
     times.lastStartMs = startMs;
 }
 

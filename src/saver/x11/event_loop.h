@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "saver/x11/drawer.h"
 #include "saver/x11/options.h"
@@ -24,7 +25,9 @@ enum class Ending { kRunning, kStopped, kTicksDone, kWindowGone };
 struct TickTimes {
     std::vector<double> wallMs;  // each tick's drawing, start to end
     std::vector<double> cpuMs;   // the process's processor time in it
-    int64_t firstStartMs = 0;    // when the first and the last tick began
+    // When the second tick began (the first shows the whole habitat and
+    // is slow), and the last.
+    int64_t secondStartMs = 0;
     int64_t lastStartMs = 0;
 };
 
