@@ -88,6 +88,10 @@ class ImageDrawer : public Drawer, public Presenter {
         const size_t pixelPitch = static_cast<size_t>(image->bytes_per_line);
         const size_t pixelSize = static_cast<size_t>(layout.BytesPerPixel());
         uint8_t* pixels = reinterpret_cast<uint8_t*>(image->data);
+        // The server has taken the last frame before this one is written: a
+        // server that falls behind makes the clock drop ticks instead of
+        // queueing frames, and its work overlaps our wait for the next tick.
+        XSync(display, False);
         dirty.ForEachRun([&](int32_t row, int32_t first, int32_t end) {
             const int32_t x0 = dirty.CellX(first);
             const int32_t x1 = dirty.CellEndX(end);
@@ -107,10 +111,7 @@ class ImageDrawer : public Drawer, public Presenter {
             else
                 XPutImage(display, window, gc, image, x0, top, x0, top, w, h);
         });
-        // The frame is done when the server has it: a slow server makes the
-        // clock drop ticks instead of queueing frames, and the shared
-        // pixels are not written while it still reads them.
-        XSync(display, False);
+        XFlush(display);
     }
 
     bool ReadScreen(std::vector<uint8_t>& rgb, std::string& error) override {
