@@ -159,6 +159,9 @@ void GlPresenter::Start(int32_t width, int32_t height) {
         method = Fallback(method);
     }
     method_ = method;
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    std::printf("GlPresenter::Start(%d, %d): %s on %s\n", width_, height_, DrawMethodName(method_),
+                renderer != nullptr ? renderer : "no renderer");
 }
 
 void GlPresenter::Present(const Biotope& biotope, const DirtyTiles& dirty) {
