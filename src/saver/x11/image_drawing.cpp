@@ -125,7 +125,8 @@ class ImageDrawer : public Drawer, public Presenter {
                                                            shot->byte_order));
         if (!known) {
             error = read ? "the window's pixels are in a layout we cannot read"
-                         : "cannot read the window back: " + TrappedErrorText();
+                         : "cannot read the window back (is all of it on the screen?): " +
+                               TrappedErrorText();
             if (shot != nullptr)
                 XDestroyImage(shot);
             return false;
