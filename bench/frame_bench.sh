@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Frame benchmark of the Linux saver: how long a frame tick takes with each
-# way of drawing, on a private Xvfb screen big enough for 4K. Each run draws
+# way of drawing, on a private Xvfb screen big enough for 4K, and of the
+# OpenGL presenter alone in an offscreen context (OSMesa), when
+# tintwalk_offscreen_frames is built (TINTWALK_BENCH=ON). Each run draws
 # community 7 with seed 7 in its own window for TICKS ticks and reports the
 # median wall and processor time of a tick (the whole process, so the
 # OpenGL driver's threads count) and how far apart the ticks came (13 ms
@@ -19,11 +21,18 @@ saver=$build/src/saver/x11/tintwalk
 [ -x "$saver" ] || { echo "no saver at $saver: build the target tintwalk" >&2; exit 1; }
 
 methods=(x-image-shm x-image-plain gl-texture gl-tiles gl-points)
+offscreen=$build/bench/tintwalk_offscreen_frames
+[ -x "$offscreen" ] && methods+=(offscreen-texture offscreen-tiles offscreen-points)
 
 # run METHOD SIZE: one run; prints the saver's timings line.
 run() {
     local method=$1 size=$2 how=() draw=
     case $method in
+        offscreen-*)
+            TINTWALK_DRAW=${method#offscreen-} "$offscreen" "$size" "$ticks" 2>/dev/null |
+                grep '^timings:'
+            return
+            ;;
         x-image-plain) how=(--no-shm) ;;
         gl-*) how=(--gl) draw=${method#gl-} ;;
     esac
@@ -59,22 +68,28 @@ done
 echo
 echo "| method | size | wall ms per tick | CPU ms per tick | ticks apart (ms) |"
 echo "|---|---|---|---|---|"
-awk '{
+awk 'function field(unit,   at) {
+    # The number before " UNIT" in the line, or "-".
+    if (!match($0, "[0-9.]+ ms " unit)) return "-"
+    return substr($0, RSTART, RLENGTH - length(unit) - 4)
+}
+{
     key = $1 " " $2
-    order[key] = ++n
-    wall[key] = wall[key] " " $11
-    cpu[key] = cpu[key] " " $14
-    apart[key] = apart[key] " " $6
+    if (!(key in order)) order[key] = ++n
+    wall[key] = wall[key] " " field("wall")
+    cpu[key] = cpu[key] " " field("CPU")
+    apart[key] = apart[key] " " field("apart")
 }
 function median(list,   v, k, i, j, t) {
     k = split(list, v, " ")
+    if (v[1] == "-") return "-"
     for (i = 1; i <= k; i++) for (j = i + 1; j <= k; j++) if (v[j] + 0 < v[i] + 0) { t = v[i]; v[i] = v[j]; v[j] = t }
-    return k % 2 ? v[(k + 1) / 2] : (v[k / 2] + v[k / 2 + 1]) / 2
+    return sprintf("%.2f", k % 2 ? v[(k + 1) / 2] : (v[k / 2] + v[k / 2 + 1]) / 2)
 }
 END {
     for (key in order) keys[order[key]] = key
-    for (i = 1; i <= n; i++) if (i in keys) {
+    for (i = 1; i <= n; i++) {
         split(keys[i], f, " ")
-        printf "| %s | %s | %.2f | %.2f | %.2f |\n", f[1], f[2], median(wall[keys[i]]), median(cpu[keys[i]]), median(apart[keys[i]])
+        printf "| %s | %s | %s | %s | %s |\n", f[1], f[2], median(wall[keys[i]]), median(cpu[keys[i]]), median(apart[keys[i]])
     }
 }' "$scratch/results"
