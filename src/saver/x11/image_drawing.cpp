@@ -76,35 +76,33 @@ class ImageDrawer : public Drawer, public Presenter {
 
     void Stop() override { FreeImage(); }
 
-    // Converts the dirty runs of tiles into the image and sends each as one
-    // rectangle; habitat row 0 is the window's bottom row.
+    // The image keeps what the window shows, so only the cells painted
+    // since the last tick need converting.
+    bool WantsCells() const override { return true; }
+
+    // Brings the image up to date with the habitat and sends each dirty run
+    // of tiles as one rectangle; habitat row 0 is the window's bottom row.
     void Present(const Biotope& biotope, const DirtyTiles& dirty) override {
         const uint8_t* cells = biotope.rgbHabitat.pixels;
         if (image == nullptr || cells == nullptr || dirty.Width() != width ||
             dirty.Height() != height)
             return;
-        // The bots address the habitat as packed rows, whatever its pitch.
-        const size_t cellPitch = static_cast<size_t>(width) * 3;
-        const size_t pixelPitch = static_cast<size_t>(image->bytes_per_line);
-        const size_t pixelSize = static_cast<size_t>(layout.BytesPerPixel());
-        uint8_t* pixels = reinterpret_cast<uint8_t*>(image->data);
         // The server has taken the last frame before this one is written: a
         // server that falls behind makes the clock drop ticks instead of
         // queueing frames, and its work overlaps our wait for the next tick.
         XSync(display, False);
+        if (dirty.AllDirty()) {
+            for (int32_t y = 0; y < height; ++y)
+                layout.FromRgb(Cell(cells, 0, y), Pixel(0, y), static_cast<size_t>(width));
+        } else {
+            for (const TrailPoint& point : dirty.Cells())
+                layout.FromRgb(Cell(cells, point.x, point.y), Pixel(point.x, point.y));
+        }
         dirty.ForEachRun([&](int32_t row, int32_t first, int32_t end) {
             const int32_t x0 = dirty.CellX(first);
-            const int32_t x1 = dirty.CellEndX(end);
-            const int32_t y0 = dirty.CellY(row);
             const int32_t y1 = dirty.CellEndY(row);
-            for (int32_t y = y0; y < y1; ++y) {
-                const size_t top = static_cast<size_t>(height - 1 - y);
-                layout.FromRgb(cells + static_cast<size_t>(y) * cellPitch + 3 * x0,
-                               pixels + top * pixelPitch + pixelSize * x0,
-                               static_cast<size_t>(x1 - x0));
-            }
-            const unsigned w = static_cast<unsigned>(x1 - x0);
-            const unsigned h = static_cast<unsigned>(y1 - y0);
+            const unsigned w = static_cast<unsigned>(dirty.CellEndX(end) - x0);
+            const unsigned h = static_cast<unsigned>(y1 - dirty.CellY(row));
             const int top = height - y1;
             if (shared)
                 XShmPutImage(display, window, gc, image, x0, top, x0, top, w, h, False);
@@ -143,6 +141,19 @@ class ImageDrawer : public Drawer, public Presenter {
     }
 
   private:
+    // The habitat addresses its cells as packed rows, whatever its pitch.
+    const uint8_t* Cell(const uint8_t* cells, int32_t x, int32_t y) const {
+        return cells + (static_cast<size_t>(y) * static_cast<size_t>(width) + x) * 3;
+    }
+
+    // The image's pixel of habitat cell (x, y), counted from the top.
+    uint8_t* Pixel(int32_t x, int32_t y) const {
+        const size_t top = static_cast<size_t>(height - 1 - y);
+        return reinterpret_cast<uint8_t*>(image->data) +
+               top * static_cast<size_t>(image->bytes_per_line) +
+               static_cast<size_t>(x) * static_cast<size_t>(layout.BytesPerPixel());
+    }
+
     void MakeImage() {
         const unsigned w = static_cast<unsigned>(width);
         const unsigned h = static_cast<unsigned>(height);

@@ -44,20 +44,8 @@ bool PixelLayout::Set(const PixelFormatDescription& format) {
 }
 
 void PixelLayout::FromRgb(const uint8_t* rgb, uint8_t* pixels, size_t count) const {
-    if (native32) {
-        for (size_t i = 0; i < count; ++i, rgb += 3, pixels += 4) {
-            const uint32_t pixel = table[0][rgb[0]] | table[1][rgb[1]] | table[2][rgb[2]];
-            std::memcpy(pixels, &pixel, 4);
-        }
-        return;
-    }
-    for (size_t i = 0; i < count; ++i, rgb += 3, pixels += bytesPerPixel) {
-        const uint32_t pixel = table[0][rgb[0]] | table[1][rgb[1]] | table[2][rgb[2]];
-        for (int b = 0; b < bytesPerPixel; ++b) {
-            const int shift = mostSignificantFirst ? 8 * (bytesPerPixel - 1 - b) : 8 * b;
-            pixels[b] = static_cast<uint8_t>(pixel >> shift);
-        }
-    }
+    for (size_t i = 0; i < count; ++i, rgb += 3, pixels += bytesPerPixel)
+        FromRgb(rgb, pixels);
 }
 
 uint32_t PixelLayout::Expand(const Channel& channel, uint32_t pixel) const {

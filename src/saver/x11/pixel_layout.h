@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace tintwalk {
 
@@ -27,6 +28,18 @@ class PixelLayout {
 
     // Converts `count` RGB cells at `rgb` to pixels at `pixels`.
     void FromRgb(const uint8_t* rgb, uint8_t* pixels, size_t count) const;
+    // The same for one cell, inline for callers that convert scattered cells.
+    void FromRgb(const uint8_t* rgb, uint8_t* pixel) const {
+        const uint32_t value = table[0][rgb[0]] | table[1][rgb[1]] | table[2][rgb[2]];
+        if (native32) {
+            std::memcpy(pixel, &value, 4);
+            return;
+        }
+        for (int b = 0; b < bytesPerPixel; ++b) {
+            const int shift = mostSignificantFirst ? 8 * (bytesPerPixel - 1 - b) : 8 * b;
+            pixel[b] = static_cast<uint8_t>(value >> shift);
+        }
+    }
     // Converts `count` pixels back to RGB cells, exactly inverting FromRgb
     // for channels of 8 or more bits.
     void ToRgb(const uint8_t* pixels, uint8_t* rgb, size_t count) const;
