@@ -37,7 +37,9 @@ run() {
         gl-*) how=(--gl) draw=${method#gl-} ;;
     esac
     TINTWALK_DRAW=$draw "$saver" -window -geometry "$size+0+0" "${how[@]}" --community 7 \
-        --seed 7 --ticks "$ticks" --timings 2>/dev/null | grep '^timings:'
+        --seed 7 --ticks "$ticks" --timings >"$scratch/out" 2>"$scratch/err"
+    local code=$?
+    grep '^timings:' "$scratch/out" || echo "failed with exit code $code: $(tail -n 1 "$scratch/err")"
 }
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tintwalk-frames.XXXXXX")
@@ -68,7 +70,7 @@ done
 echo
 echo "| method | size | wall ms per tick | CPU ms per tick | ticks apart (ms) |"
 echo "|---|---|---|---|---|"
-awk 'function field(unit,   at) {
+awk 'function field(unit) {
     # The number before " UNIT" in the line, or "-".
     if (!match($0, "[0-9.]+ ms " unit)) return "-"
     return substr($0, RSTART, RLENGTH - length(unit) - 4)
@@ -76,13 +78,14 @@ awk 'function field(unit,   at) {
 {
     key = $1 " " $2
     if (!(key in order)) order[key] = ++n
-    wall[key] = wall[key] " " field("wall")
-    cpu[key] = cpu[key] " " field("CPU")
-    apart[key] = apart[key] " " field("apart")
+    # A failed run adds nothing.
+    if ((w = field("wall")) != "-") wall[key] = wall[key] " " w
+    if ((c = field("CPU")) != "-") cpu[key] = cpu[key] " " c
+    if ((a = field("apart")) != "-") apart[key] = apart[key] " " a
 }
 function median(list,   v, k, i, j, t) {
     k = split(list, v, " ")
-    if (v[1] == "-") return "-"
+    if (k == 0) return "-"
     for (i = 1; i <= k; i++) for (j = i + 1; j <= k; j++) if (v[j] + 0 < v[i] + 0) { t = v[i]; v[i] = v[j]; v[j] = t }
     return sprintf("%.2f", k % 2 ? v[(k + 1) / 2] : (v[k / 2] + v[k / 2 + 1]) / 2)
 }

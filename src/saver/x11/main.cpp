@@ -60,6 +60,7 @@ void PrintTimings(const TickTimes& times, const char* method) {
                                     : 0.0;
     std::printf("timings: %s, %zu ticks, %.2f ms apart; median tick %.2f ms wall, %.2f ms CPU\n",
                 method, ticks, period, Median(times.wallMs), Median(times.cpuMs));
+    std::fflush(stdout);
 }
 
 int Run(const SaverOptions& options, const SaverTarget& target) {
