@@ -1,5 +1,5 @@
 // The OpenGL presenter: shows the dirty tiles of the RGB habitat exactly,
-// with the fastest of three methods that the context offers. Every method
+// with one of three methods (points unless told otherwise). Every method
 // puts each cell on its own pixel on any conforming OpenGL: quads have their
 // corners on pixel edges and so cover whole pixel centres, textures are
 // sampled at texel centres with nearest filtering, and points sit at pixel
