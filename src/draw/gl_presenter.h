@@ -1,5 +1,5 @@
 // The OpenGL presenter: shows the dirty tiles of the RGB habitat exactly,
-// with the fastest of three methods that the context offers. Every method
+// with one of three methods (points unless told otherwise). Every method
 // puts each cell on its own pixel on any conforming OpenGL: quads have their
 // corners on pixel edges and so cover whole pixel centres, textures are
 // sampled at texel centres with nearest filtering, and points sit at pixel
@@ -31,22 +31,14 @@ const char* DrawMethodName(DrawMethod method);
 // "auto", "texture", "tiles" or "points"; false for anything else.
 bool ParseDrawMethod(const std::string& text, DrawMethod& method);
 
-// What a context offers that the choice depends on.
+// What a context offers that the texture methods depend on.
 struct GlCapabilities {
     bool anySizeTextures = false;  // OpenGL 2.0, or ARB_texture_non_power_of_two
     int32_t maxTextureSize = 0;
-    bool builtInSoftware = false;  // Windows' own OpenGL 1.1 renderer
 };
 
 // Reads the capabilities of the current context.
 GlCapabilities QueryGlCapabilities();
-
-// The method to try first for a width x height picture: the one asked for,
-// else texture where textures of any size hold the habitat, else points on
-// Windows' own software renderer, else tiles. A method that then fails to
-// start falls back to the next in the order texture, tiles, points.
-DrawMethod ChooseDrawMethod(DrawMethod wanted, const GlCapabilities& capabilities, int32_t width,
-                            int32_t height);
 
 class GlMethod;
 
@@ -55,7 +47,10 @@ class GlPresenter : public Presenter {
     // The environment variable that forces a method (tests, benchmarks).
     static constexpr const char* kMethodVariable = "TINTWALK_DRAW";
 
-    // Method kAuto reads kMethodVariable at every Start.
+    // Method kAuto reads kMethodVariable at every Start and, where that is
+    // not set, draws points: see Start for the figures behind that choice.
+    // A method that cannot start gives way to the next of texture, tiles,
+    // points.
     explicit GlPresenter(DrawMethod wanted = DrawMethod::kAuto);
     ~GlPresenter() override;
 

@@ -64,6 +64,6 @@ same_picture() {
     wait_exit "$saver_pid" 30
 }
 
-same_picture auto llvmpipe texture
-same_picture tiles llvmpipe tiles
-same_picture points softpipe points
+same_picture auto llvmpipe points
+same_picture texture llvmpipe texture
+same_picture tiles softpipe tiles

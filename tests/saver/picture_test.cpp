@@ -111,22 +111,18 @@ TEST(Picture, EveryMethodShowsTheHabitatExactlyAfterEveryTick) {
     }
 }
 
-TEST(Picture, AutomaticChoice) {
-    const struct {
-        GlCapabilities capabilities;
-        int width;
-        DrawMethod chosen;
-    } cases[] = {
-        {{true, 16384, false}, 3840, DrawMethod::kTexture},
-        {{true, 2048, false}, 3840, DrawMethod::kTiles},  // larger than any texture
-        {{false, 1024, false}, 640, DrawMethod::kTiles},
-        {{false, 1024, true}, 640, DrawMethod::kPoints},  // Windows' own software renderer
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ChooseDrawMethod(DrawMethod::kAuto, c.capabilities, c.width, 480), c.chosen);
-        EXPECT_EQ(ChooseDrawMethod(DrawMethod::kPoints, c.capabilities, c.width, 480),
-                  DrawMethod::kPoints);
+TEST(Picture, DrawsPointsUnlessToldOtherwise) {
+    OffscreenSurface surface(64, 48);
+    ASSERT_TRUE(surface.ok());
+    GlPresenter presenter;
+    for (const char* forced : {"", "tiles", "no such method"}) {
+        setenv(GlPresenter::kMethodVariable, forced, 1);
+        presenter.Start(64, 48);
+        EXPECT_STREQ(DrawMethodName(presenter.Method()),
+                     std::string(forced) == "tiles" ? "tiles" : "points");
+        presenter.Stop();
     }
+    unsetenv(GlPresenter::kMethodVariable);
 }
 
 TEST(Picture, PointsOnPixelEdgesMissUnderSoftpipe) {
