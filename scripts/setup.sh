@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build git clang-format
-    libx11-dev libgl-dev libgl1-mesa-dri libglx-mesa0 libosmesa6-dev libpng-dev
+    libx11-dev libxext-dev libgl-dev libgl1-mesa-dri libglx-mesa0 libosmesa6-dev libpng-dev
     googletest libgtest-dev libbenchmark-dev
     mingw-w64 wine64
     xvfb xdotool x11-utils imagemagick
