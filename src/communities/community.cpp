@@ -42,6 +42,18 @@ int32_t FindCommunity(const char* text) {
     return -1;
 }
 
+bool CommunityLoaded(uint32_t width, uint32_t height) {
+    if (biotope.rgbHabitat.pixels == nullptr || biotope.hslHabitat.pixels == nullptr ||
+        biotope.rgbHabitat.width != width || biotope.rgbHabitat.height != height ||
+        biotope.bots == nullptr || biotope.botCount == 0)
+        return false;
+    for (uint32_t i = 0; i < biotope.botCount; ++i) {
+        if (biotope.bots[i].trailLength != biotope.trailLength)
+            return false;
+    }
+    return true;
+}
+
 bool InitCommunity(int32_t row) {
     return InitCommunity(row, SeedFromTime(ClockSeconds()));
 }

@@ -6,24 +6,6 @@
 
 namespace tintwalk {
 
-namespace {
-
-// The Biotope reports a failed allocation and carries on with what it has;
-// a picture needs both habitat images and every bot's full trail.
-bool CommunityComplete(uint32_t width, uint32_t height) {
-    if (biotope.rgbHabitat.pixels == nullptr || biotope.hslHabitat.pixels == nullptr ||
-        biotope.rgbHabitat.width != width || biotope.rgbHabitat.height != height ||
-        biotope.bots == nullptr || biotope.botCount == 0)
-        return false;
-    for (uint32_t i = 0; i < biotope.botCount; ++i) {
-        if (biotope.bots[i].trailLength != biotope.trailLength)
-            return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& progress,
                            std::string& error) {
     if (request.row < 0 || request.row >= kCommunityCount) {
@@ -33,7 +15,7 @@ RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& p
     surfaceWidth = static_cast<int32_t>(request.width);
     surfaceHeight = static_cast<int32_t>(request.height);
     InitCommunity(request.row, request.seed);
-    if (!CommunityComplete(request.width, request.height)) {
+    if (!CommunityLoaded(request.width, request.height)) {
         biotope.Release();
         error = "not enough memory for a " + std::to_string(request.width) + "x" +
                 std::to_string(request.height) + " picture";
