@@ -131,6 +131,14 @@ cases.push(['live picture, paused by keyboard, reproduced from its address', asy
   check((await canvasRgb(page, '#picture')).equals(paused), 'the address did not reproduce the picture');
 }]);
 
+cases.push(['reduced motion shows the finished picture of one minute', async (page, base) => {
+  await page.emulateMedia({ reducedMotion: 'reduce' });
+  await page.goto(`${base}/index.html?community=somspaars&seed=8&size=120x90`);
+  await waitDone(page);
+  check(await page.evaluate(() => window.tintwalkPage.picture().ticks) === 4615, 'not one minute of ticks');
+  checkPixels(await canvasRgb(page, '#picture'), render('somspaars', 8, '120x90', 4615), 'pixels');
+}]);
+
 cases.push(['clock choice fills the window, controls by keyboard', async (page, base) => {
   await page.goto(`${base}/index.html`);
   await page.waitForFunction(() => window.tintwalkPage.done && window.tintwalkPage.picture().ticks > 10);
