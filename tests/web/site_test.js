@@ -6,14 +6,14 @@
 // gets screenshots of the page and the gallery.
 'use strict';
 
-const { spawn, execFileSync } = require('child_process');
+const { execFileSync } = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const zlib = require('zlib');
 
 const root = path.resolve(__dirname, '../..');
-const { chromium } = require(path.join(root, 'web/node_modules/playwright-core'));
+const { serve, launch } = require(path.join(root, 'web/tools/browser.js'));
 
 const [siteDir, renderer, outDir] = process.argv.slice(2).map((arg) => path.resolve(arg));
 if (!outDir) {
@@ -200,24 +200,8 @@ cases.push(['oversized picture gives a message and a smaller picture', async (pa
 }]);
 
 async function main() {
-  const server = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', siteDir],
-                       { stdio: ['ignore', 'pipe', 'ignore'] });
-  const port = await new Promise((resolve, reject) => {
-    server.stdout.on('data', (data) => {
-      const match = /port (\d+)/.exec(String(data));
-      if (match) resolve(match[1]);
-    });
-    server.on('exit', () => reject(new Error('the web server ended')));
-  });
-  const base = `http://127.0.0.1:${port}`;
-  const context = await chromium.launchPersistentContext(path.join(scratch, 'profile'), {
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-    acceptDownloads: true,
-    viewport: { width: 1280, height: 720 },
-  });
+  const { server, base } = await serve(siteDir);
+  const context = await launch(path.join(scratch, 'profile'));
   let passed = 0;
   let failed = 0;
   try {
