@@ -157,6 +157,19 @@ cases.push(['clock choice fills the window, controls by keyboard', async (page, 
                                    new URL(location.href).searchParams.get('seed') === '99');
 }]);
 
+cases.push(['one cell per device pixel at a device scale of 2', async (page, base) => {
+  const session = await page.context().newCDPSession(page);
+  await session.send('Emulation.setDeviceMetricsOverride', { width: 641, height: 361, deviceScaleFactor: 2, mobile: false });
+  await page.goto(`${base}/index.html?community=rock&seed=2&ticks=3`);
+  await waitDone(page);
+  const shape = await page.evaluate(() => {
+    const canvas = document.getElementById('picture');
+    const box = canvas.getBoundingClientRect();
+    return [canvas.width, canvas.height, box.width, box.height];
+  });
+  check(shape.join() === '1282,722,641,361', `canvas ${shape}`);
+}]);
+
 cases.push(['gallery of ten distinct live canvases', async (page, base) => {
   await page.goto(`${base}/gallery.html`);
   await page.waitForFunction(() => window.tintwalkGallery && window.tintwalkGallery.frames > 20);
