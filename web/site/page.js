@@ -150,8 +150,10 @@
     } else {
       await paint(target, mine);
       if (mine !== generation) return;
-      if (reduced && wanted.ticks === null)
+      if (reduced && wanted.ticks === null) {
         $('progress').textContent = 'The finished picture of one minute (reduced motion): Run animates it.';
+        $('progress').hidden = false;
+      }
     }
     showStatus();
     page.done = true;
