@@ -11,6 +11,7 @@ namespace tintwalk {
 namespace {
 
 uint8_t* canvas = nullptr;
+char textBuffer[kTextBufferSize] = {};
 
 // Each pass's points land on the canvas in the order the saver draws them:
 // bot by bot, point by point. Habitat row 0 is the bottom of the screen.
@@ -114,6 +115,15 @@ uint32_t tw_community_background(int32_t row) {
     const RgbPixel colour = kCommunityPresets[row]->background;
     return static_cast<uint32_t>(colour.red) << 16 | static_cast<uint32_t>(colour.green) << 8 |
            colour.blue;
+}
+
+char* tw_text_buffer() {
+    return textBuffer;
+}
+
+int32_t tw_find_community() {
+    textBuffer[kTextBufferSize - 1] = '\0';
+    return FindCommunity(textBuffer);
 }
 
 int32_t tw_row_from_time(double seconds) {

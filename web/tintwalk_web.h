@@ -35,6 +35,12 @@ TINTWALK_WEB_EXPORT double tw_steps_per_tick();
 TINTWALK_WEB_EXPORT int32_t tw_community_count();
 TINTWALK_WEB_EXPORT const char* tw_community_name(int32_t row);
 TINTWALK_WEB_EXPORT uint32_t tw_community_background(int32_t row);
+// A buffer of kTextBufferSize bytes for the page to pass a C string in, and
+// the row of the community that the string in it names (a name or "0".."9";
+// -1 for none).
+constexpr int32_t kTextBufferSize = 64;
+TINTWALK_WEB_EXPORT char* tw_text_buffer();
+TINTWALK_WEB_EXPORT int32_t tw_find_community();
 // The row and seed that the clock chooses for a time in whole seconds.
 TINTWALK_WEB_EXPORT int32_t tw_row_from_time(double seconds);
 TINTWALK_WEB_EXPORT uint32_t tw_seed_from_time(double seconds);

@@ -7,7 +7,7 @@
   try {
     const params = new URLSearchParams(location.search);
     const picture = await Tintwalk.createPicture();
-    const row = Tintwalk.findCommunity(Tintwalk.communities(picture), params.get('community') || 'fel');
+    const row = Tintwalk.findCommunity(picture, params.get('community') || 'fel');
     const seed = Tintwalk.parseDecimal(params.get('seed') || '7', 0xffffffff);
     const size = Tintwalk.parseSize(params.get('size') || '1920x1080');
     const ticks = Tintwalk.parseDecimal(params.get('ticks') || '300', 1000000);

@@ -45,7 +45,7 @@
     const params = new URLSearchParams(location.search);
     const community = params.get('community');
     if (community !== null && community !== 'clock') {
-      wanted.row = Tintwalk.findCommunity(communities, community);
+      wanted.row = Tintwalk.findCommunity(picture, community);
       if (wanted.row < 0)
         notify(`There is no community "${community}": the clock chooses one.`);
     }
@@ -230,7 +230,7 @@
   function restartFromControls() {
     clearNotices();
     const name = $('community').value;
-    wanted.row = name === 'clock' ? -1 : Tintwalk.findCommunity(communities, name);
+    wanted.row = name === 'clock' ? -1 : Tintwalk.findCommunity(picture, name);
     const seedText = $('seed').value.trim();
     wanted.seed = null;
     if (seedText !== '') {

@@ -128,10 +128,16 @@ const Tintwalk = (() => {
   }
 
   // A community by name or by its index "0".."9"; -1 for none.
-  function findCommunity(list, text) {
-    if (/^[0-9]$/.test(text)) return Number(text) < list.length ? Number(text) : -1;
-    const found = list.find((entry) => entry.name === text);
-    return found ? found.row : -1;
+  function findCommunity(picture, text) {
+    const module = picture.module;
+    const buffer = module._tw_text_buffer();
+    const bytes = new TextEncoder().encode(text);
+    // The module's buffer holds 64 bytes; no name is that long, and a zero
+    // byte would end the text early.
+    if (bytes.length >= 64 || bytes.includes(0)) return -1;
+    module.HEAPU8.set(bytes, buffer);
+    module.HEAPU8[buffer + bytes.length] = 0;
+    return module._tw_find_community();
   }
 
   // Decimal digits only, up to `limit`; null otherwise.
