@@ -146,6 +146,14 @@ cases.push(['clock choice fills the window, controls by keyboard', async (page, 
                                            Math.round(innerWidth * devicePixelRatio), Math.round(innerHeight * devicePixelRatio)]);
   check(size[0] === size[2] && size[1] === size[3], `canvas ${size[0]}x${size[1]} does not fill the window ${size[2]}x${size[3]}`);
   await page.screenshot({ path: path.join(outDir, 'page.png') });
+  // The controls step aside while the picture runs and come back on a key.
+  await page.waitForSelector('body.idle', { timeout: 10000 });
+  await page.keyboard.press('Shift');
+  check(!(await page.evaluate(() => document.body.classList.contains('idle'))), 'controls stay hidden after a key');
+  await page.keyboard.press('f');
+  await page.waitForFunction(() => document.fullscreenElement !== null);
+  await page.keyboard.press('f');
+  await page.waitForFunction(() => document.fullscreenElement === null);
   // Choose a community and a seed from the keyboard alone.
   await page.keyboard.press('c');
   await page.keyboard.press('Escape');
