@@ -17,6 +17,7 @@ function serve(siteDir) {
       const match = /port (\d+)/.exec(String(data));
       if (match) resolve({ server, base: `http://127.0.0.1:${match[1]}` });
     });
+    server.on('error', reject);
     server.on('exit', () => reject(new Error('the web server ended')));
   });
 }
