@@ -228,6 +228,8 @@ async function main() {
   try {
     for (const [name, run] of cases) {
       const page = await context.newPage();
+      // A shared machine can be slow; nothing here is a timing check.
+      page.setDefaultTimeout(60000);
       const errors = [];
       page.on('console', (message) => { if (message.type() === 'error') errors.push(`${message.text()} ${message.location().url}`); });
       page.on('pageerror', (error) => errors.push(String(error)));
