@@ -54,7 +54,7 @@ function descendantCpuSeconds() {
 
 async function main() {
   const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'tintwalk-web-bench-'));
-  const { server, base } = await serve(siteDir);
+  const { base, stop } = await serve(siteDir);
   const context = await launch(path.join(scratch, 'profile'), { width: 1920, height: 1080 });
   try {
     const page = await context.newPage();
@@ -108,7 +108,7 @@ async function main() {
                 `browser CPU ${(cpu / seconds).toFixed(2)} of a core`);
   } finally {
     await context.close();
-    server.kill();
+    stop();
     fs.rmSync(scratch, { recursive: true, force: true });
   }
 }

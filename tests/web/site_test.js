@@ -221,7 +221,7 @@ cases.push(['oversized picture gives a message and a smaller picture', async (pa
 }]);
 
 async function main() {
-  const { server, base } = await serve(siteDir);
+  const { base, stop } = await serve(siteDir);
   const context = await launch(path.join(scratch, 'profile'));
   let passed = 0;
   let failed = 0;
@@ -247,7 +247,7 @@ async function main() {
     }
   } finally {
     await context.close();
-    server.kill();
+    stop();
     fs.rmSync(scratch, { recursive: true, force: true });
   }
   console.log(`web: ${passed} passed, ${failed} failed`);

@@ -7,15 +7,24 @@ const { spawn } = require('child_process');
 const path = require('path');
 const { chromium } = require(path.join(__dirname, '../node_modules/playwright-core'));
 
-// Serves `siteDir` on a free port of 127.0.0.1; resolves to the server
-// process and the site's address.
+// Serves `siteDir` on a free port of 127.0.0.1; resolves to the site's
+// address and a function that stops the server. The server runs in a
+// process group of its own, so that stopping it also ends whatever a
+// wrapper of python3 started.
 function serve(siteDir) {
   const server = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', siteDir],
-                       { stdio: ['ignore', 'pipe', 'ignore'] });
+                       { stdio: ['ignore', 'pipe', 'ignore'], detached: true });
+  const stop = () => {
+    try {
+      process.kill(-server.pid);
+    } catch (error) {
+      // Already gone.
+    }
+  };
   return new Promise((resolve, reject) => {
     server.stdout.on('data', (data) => {
       const match = /port (\d+)/.exec(String(data));
-      if (match) resolve({ server, base: `http://127.0.0.1:${match[1]}` });
+      if (match) resolve({ base: `http://127.0.0.1:${match[1]}`, stop });
     });
     server.on('error', reject);
     server.on('exit', () => reject(new Error('the web server ended')));
