@@ -13,6 +13,7 @@
 #include <string>
 
 #include "communities/community.h"
+#include "platform/memory_budget.h"
 #include "saver/picture.h"
 #include "saver/pointer_travel.h"
 #include "saver/x11/x_errors.h"
@@ -82,11 +83,19 @@ bool InstallStopSignals() {
            sigaction(SIGHUP, &action, nullptr) == 0;
 }
 
-void BeginPicture(Drawer& drawer, const SaverOptions& options, int32_t width, int32_t height) {
+bool BeginPicture(Drawer& drawer, const SaverOptions& options, int32_t width, int32_t height) {
+    // Under a control group's limit a habitat too large is allocated all
+    // the same, and the kernel kills the saver when it is touched: ask first.
+    if (!MemoryFits(CommunityBytes(width, height))) {
+        Fail("not enough memory for a " + std::to_string(width) + "x" + std::to_string(height) +
+             " picture");
+        return false;
+    }
     surfaceWidth = width;
     surfaceHeight = height;
     const PictureChoice choice = ChoosePicture(options, ClockSeconds());
     StartPicture(drawer.WindowPresenter(), width, height, choice.row, choice.seed);
+    return true;
 }
 
 namespace {
@@ -202,7 +211,8 @@ Ending RunLoop(Surface& s, Drawer& drawer, const SaverOptions& options, int64_t&
             s.wantedWidth > 0 && s.wantedHeight > 0) {
             // A new size starts a new picture.
             StopPicture();
-            BeginPicture(drawer, options, s.wantedWidth, s.wantedHeight);
+            if (!BeginPicture(drawer, options, s.wantedWidth, s.wantedHeight))
+                return Ending::kNoMemory;
             continue;
         }
         int64_t now = MonotonicMs();

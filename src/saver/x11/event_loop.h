@@ -16,10 +16,12 @@ bool InstallStopSignals();
 
 // Starts the picture on the whole surface; the community and seed are
 // chosen afresh unless the command line fixed them.
-void BeginPicture(Drawer& drawer, const SaverOptions& options, int32_t width, int32_t height);
+// Starts a picture of width x height; false (after saying why) when the
+// process may not use the memory it needs.
+bool BeginPicture(Drawer& drawer, const SaverOptions& options, int32_t width, int32_t height);
 
 // Why the loop ended.
-enum class Ending { kRunning, kStopped, kTicksDone, kWindowGone };
+enum class Ending { kRunning, kStopped, kTicksDone, kWindowGone, kNoMemory };
 
 // How long the ticks took, for --timings.
 struct TickTimes {

@@ -139,14 +139,18 @@ int Run(const SaverOptions& options, const SaverTarget& target) {
         return 1;
     }
 
-    BeginPicture(*drawer, options, s.wantedWidth, s.wantedHeight);
+    if (!BeginPicture(*drawer, options, s.wantedWidth, s.wantedHeight)) {
+        drawer.reset();
+        ReleaseSurface(s);
+        return 2;
+    }
     int64_t ticksDone = 0;
     TickTimes times;
     const Ending ending =
         RunLoop(s, *drawer, options, ticksDone, options.timings ? &times : nullptr);
 
-    int status = 0;
-    if (!options.snapshot.empty()) {
+    int status = ending == Ending::kNoMemory ? 2 : 0;
+    if (!options.snapshot.empty() && status == 0) {
         if (ending == Ending::kWindowGone) {
             Fail("the window is gone; no snapshot written");
             status = 1;
