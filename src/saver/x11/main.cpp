@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "communities/community.h"
+#include "core/diagnostics.h"
 #include "draw/heap.h"
 #include "render/png_writer.h"
 #include "saver/picture.h"
@@ -193,6 +194,9 @@ int main(int argc, char** argv) {
         std::printf("tintwalk %s\n", TINTWALK_VERSION);
         return 0;
     }
+    // A snapshot written to standard output keeps it for the picture alone.
+    if (options.snapshot == "-")
+        SetDiagnosticRoute(DiagnosticRoute::kStandardError);
     SaverTarget target;
     if (!ResolveTarget(options, std::getenv("XSCREENSAVER_WINDOW"), target, error)) {
         Fail(error);
