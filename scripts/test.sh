@@ -3,7 +3,8 @@
 #   1. the Windows build (mingw-w64), its unit tests and the saver under wine,
 #   2. the native release build with all unit and end-to-end tests, including
 #      native-against-Windows pictures,
-#   3. the unit tests again with AddressSanitizer and UndefinedBehaviorSanitizer.
+#   3. the unit tests again with AddressSanitizer and UndefinedBehaviorSanitizer,
+#   4. a short run of every fuzzing harness (clang, libFuzzer).
 # End-to-end tests run on a private Xvfb display. Prints one summary line.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -77,6 +78,20 @@ fi
 if build sanitizers build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTWALK_SANITIZE=ON; then
     run_ctest sanitizers build/sanitize
 else
+    status=1
+fi
+
+# fuzz: each libFuzzer harness of tests/fuzz runs a fixed number of inputs
+# (a smoke; long runs are started by hand, see the README). Only the
+# harnesses and the libraries they test are built.
+echo "== fuzz: build"
+if cmake -S "$root" -B build/fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTWALK_FUZZ=ON -DTINTWALK_TESTS=OFF \
+    >build/fuzz.configure.log 2>&1 && cmake --build build/fuzz --target fuzzers -j"$(nproc)"; then
+    run_ctest fuzz build/fuzz
+else
+    cat build/fuzz.configure.log
+    echo "fuzz: build failed" >&2
     status=1
 fi
 
