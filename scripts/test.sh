@@ -3,8 +3,9 @@
 #   1. the Windows build (mingw-w64), its unit tests and the saver under wine,
 #   2. the native release build with all unit and end-to-end tests, including
 #      native-against-Windows pictures,
-#   3. the unit tests again with AddressSanitizer and UndefinedBehaviorSanitizer,
-#   4. a short run of every fuzzing harness (clang, libFuzzer).
+#   3. the Debian package of the native build, installed, run and removed,
+#   4. the unit tests again with AddressSanitizer and UndefinedBehaviorSanitizer,
+#   5. a short run of every fuzzing harness (clang, libFuzzer).
 # End-to-end tests run on a private Xvfb display. Prints one summary line.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -74,6 +75,19 @@ if build native build/release -DCMAKE_BUILD_TYPE=Release -DTINTWALK_BENCH=ON \
 else
     status=1
 fi
+
+# The Debian package from the native build: made, checked by lintian,
+# installed, run, removed; counted as one test.
+package_check() {
+    echo "== package: build, install, run, remove"
+    if bash tests/e2e/deb_package.sh build/release; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        status=1
+    fi
+}
+[ -x build/release/tests/x11/x11_test_host ] && package_check
 
 if build sanitizers build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTWALK_SANITIZE=ON; then
     run_ctest sanitizers build/sanitize

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <ctime>
 
+#include "core/diagnostics.h"
+
 namespace tintwalk {
 
 const CommunityPreset* const kCommunityPresets[kCommunityCount] = {
@@ -42,30 +44,49 @@ int32_t FindCommunity(const char* text) {
     return -1;
 }
 
+namespace {
+
+// One step per 1200 cells; the product is taken in 64 bits so that no
+// surface size can wrap it.
+uint32_t TrailLength(int32_t width, int32_t height) {
+    int64_t length = static_cast<int64_t>(width) * height / 1200;
+    if (length < 0)
+        length = 0;
+    if (length > UINT32_MAX)
+        length = UINT32_MAX;
+    return static_cast<uint32_t>(length);
+}
+
+constexpr uint32_t kBots = 8;
+
+}  // namespace
+
+uint64_t CommunityBytes(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0)
+        return 0;
+    const uint64_t cells = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
+    const uint64_t trail =
+        uint64_t{TrailLength(width, height)} * (sizeof(TrailPoint) + sizeof(RgbPixel));
+    return 2 * cells * 3 + kBots * trail;
+}
+
 bool InitCommunity(int32_t row) {
     return InitCommunity(row, SeedFromTime(ClockSeconds()));
 }
 
 bool InitCommunity(int32_t row, uint32_t seed) {
-    std::fprintf(stderr, "InitCommunity(%d)\n", row);
+    Diagnostic(stderr, "InitCommunity(%d)\n", row);
     if (row < 0 || row >= kCommunityCount) {
-        std::fprintf(stderr, "community %d : no such community!\n", row);
+        Diagnostic(stderr, "community %d : no such community!\n", row);
         return false;
     }
     const CommunityPreset& preset = *kCommunityPresets[row];
     // The diagnostic lines of both streams interleave in the order written.
     std::fflush(stderr);
 
-    biotope.Create(8, static_cast<uint32_t>(surfaceWidth), static_cast<uint32_t>(surfaceHeight),
+    biotope.Create(kBots, static_cast<uint32_t>(surfaceWidth), static_cast<uint32_t>(surfaceHeight),
                    seed);
-    // One step per 1200 cells; the product is taken in 64 bits so that no
-    // surface size can wrap it.
-    int64_t length = static_cast<int64_t>(surfaceWidth) * surfaceHeight / 1200;
-    if (length < 0)
-        length = 0;
-    if (length > UINT32_MAX)
-        length = UINT32_MAX;
-    biotope.SetTrailLength(static_cast<uint32_t>(length));
+    biotope.SetTrailLength(TrailLength(surfaceWidth, surfaceHeight));
     biotope.SetHueShift(static_cast<uint8_t>(preset.hueShift));
     backgroundColour = preset.background;
     biotope.SetBackground(backgroundColour);
@@ -77,9 +98,9 @@ bool InitCommunity(int32_t row, uint32_t seed) {
     }
     biotope.Reset();
     std::fflush(stdout);
-    std::fprintf(stderr, "community '%s' : habitat %d x %d, rgb(%d, %d, %d) hue_shift %d\n",
-                 preset.name, surfaceWidth, surfaceHeight, preset.background.red,
-                 preset.background.green, preset.background.blue, preset.hueShift & 0xff);
+    Diagnostic(stderr, "community '%s' : habitat %d x %d, rgb(%d, %d, %d) hue_shift %d\n",
+               preset.name, surfaceWidth, surfaceHeight, preset.background.red,
+               preset.background.green, preset.background.blue, preset.hueShift & 0xff);
     return true;
 }
 

@@ -67,6 +67,10 @@ bool InitCommunity(int32_t row);
 // The same with a seed chosen by the caller, for a reproducible picture.
 bool InitCommunity(int32_t row, uint32_t seed);
 
+// The bytes InitCommunity takes for a width x height surface: both habitat
+// images and the eight bots' trails.
+uint64_t CommunityBytes(int32_t width, int32_t height);
+
 // The preset row and the seed that a clock reading in whole seconds since
 // the epoch chooses. Every time gives a row from 0 to 9, also past 2038.
 int32_t CommunityRowFromTime(int64_t seconds);

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "core/bot_step.h"
+#include "core/diagnostics.h"
 #include "core/random.h"
 
 namespace tintwalk {
@@ -106,9 +107,10 @@ void Bot::RunFrame(Image& hslHabitat, Image& rgbHabitat) {
 }
 
 void Bot::PrintGenes() const {
-    std::printf("genes [%d] %2d %2d %2d %2d  ", genes[8], genes[0], genes[1], genes[2], genes[3]);
-    std::printf("[%d] %2d %2d %2d %2d ", genes[9], genes[4], genes[5], genes[6], genes[7]);
-    std::printf("(%2d, %2d, %2d)\n", genes[10], genes[11], genes[12]);
+    Diagnostic(stdout, "genes [%d] %2d %2d %2d %2d  ", genes[8], genes[0], genes[1], genes[2],
+               genes[3]);
+    Diagnostic(stdout, "[%d] %2d %2d %2d %2d ", genes[9], genes[4], genes[5], genes[6], genes[7]);
+    Diagnostic(stdout, "(%2d, %2d, %2d)\n", genes[10], genes[11], genes[12]);
 }
 
 // ---------------------------------------------------------------------------
@@ -125,9 +127,9 @@ void Biotope::FreeCommunity() {
 }
 
 bool Biotope::Create(uint32_t bots_, uint32_t width, uint32_t height, uint32_t seed_) {
-    std::printf("Biotope::Create(%lu, %lu, %lu, %lu)\n", static_cast<unsigned long>(bots_),
-                static_cast<unsigned long>(width), static_cast<unsigned long>(height),
-                static_cast<unsigned long>(seed_));
+    Diagnostic(stdout, "Biotope::Create(%lu, %lu, %lu, %lu)\n", static_cast<unsigned long>(bots_),
+               static_cast<unsigned long>(width), static_cast<unsigned long>(height),
+               static_cast<unsigned long>(seed_));
     if (!CreateHabitat(width, height))
         return false;
     return CreateCommunity(bots_, seed_);
@@ -135,8 +137,8 @@ bool Biotope::Create(uint32_t bots_, uint32_t width, uint32_t height, uint32_t s
 
 bool Biotope::CreateHabitat(uint32_t width, uint32_t height) {
     const auto fail = [&]() {
-        std::fprintf(stderr, "Biotope::CreateHabitat() failure: cannot create %lux%lu habitat\n",
-                     static_cast<unsigned long>(width), static_cast<unsigned long>(height));
+        Diagnostic(stderr, "Biotope::CreateHabitat() failure: cannot create %lux%lu habitat\n",
+                   static_cast<unsigned long>(width), static_cast<unsigned long>(height));
         // Bots placed on an earlier habitat would walk off this one: a world
         // without a habitat has no community either.
         FreeCommunity();
@@ -150,31 +152,31 @@ bool Biotope::CreateHabitat(uint32_t width, uint32_t height) {
         return fail();
     if (!rgbHabitat.CreateWithDepth(width, height, 24))
         return fail();
-    std::printf("created %lux%lu habitat (3 8-bit rgb components)\n",
-                static_cast<unsigned long>(width), static_cast<unsigned long>(height));
+    Diagnostic(stdout, "created %lux%lu habitat (3 8-bit rgb components)\n",
+               static_cast<unsigned long>(width), static_cast<unsigned long>(height));
     if (!hslHabitat.CreateWithDepth(width, height, 24))
         return fail();
-    std::printf("created %lux%lu habitat (3 8-bit hsl components)\n",
-                static_cast<unsigned long>(width), static_cast<unsigned long>(height));
+    Diagnostic(stdout, "created %lux%lu habitat (3 8-bit hsl components)\n",
+               static_cast<unsigned long>(width), static_cast<unsigned long>(height));
     SetBackground({196, 196, 196});
     return true;
 }
 
 bool Biotope::CreateCommunity(uint32_t bots_, uint32_t seed_) {
-    std::printf("Biotope::CreateCommunity(%lu, %lu)\n", static_cast<unsigned long>(bots_),
-                static_cast<unsigned long>(seed_));
+    Diagnostic(stdout, "Biotope::CreateCommunity(%lu, %lu)\n", static_cast<unsigned long>(bots_),
+               static_cast<unsigned long>(seed_));
     FreeCommunity();
     seed = seed_;
     const uint32_t width = hslHabitat.width;
     const uint32_t height = hslHabitat.height;
     if (hslHabitat.pixels == nullptr || width == 0 || height == 0) {
-        std::fprintf(stderr, "Biotope::CreateCommunity() failure: no habitat\n");
+        Diagnostic(stderr, "Biotope::CreateCommunity() failure: no habitat\n");
         return false;
     }
     bots = new (std::nothrow) Bot[bots_];
     if (bots == nullptr) {
-        std::fprintf(stderr, "CreateCommunity() failure: cannot create %lu bots\n",
-                     static_cast<unsigned long>(bots_));
+        Diagnostic(stderr, "CreateCommunity() failure: cannot create %lu bots\n",
+                   static_cast<unsigned long>(bots_));
         return false;
     }
     botCount = bots_;

@@ -4,6 +4,8 @@
 #include <limits>
 #include <new>
 
+#include "core/diagnostics.h"
+
 namespace tintwalk {
 
 namespace {
@@ -14,7 +16,7 @@ uint64_t PackedRowBytes(uint32_t width, uint32_t bitsPerPixel) {
 }
 
 bool Fail(const char* reason) {
-    std::fprintf(stderr, "Image::Create() failure: %s\n", reason);
+    Diagnostic(stderr, "Image::Create() failure: %s\n", reason);
     return false;
 }
 
@@ -47,7 +49,7 @@ uint32_t Image::ComputePitch(uint32_t width, uint32_t bitsPerPixel, uint32_t ali
 
 bool Image::GrayPalette(uint32_t* palette, uint32_t count) {
     if (palette == nullptr) {
-        std::fprintf(stderr, "Image::GrayPalette() failure: no palette\n");
+        Diagnostic(stderr, "Image::GrayPalette() failure: no palette\n");
         return false;
     }
     for (uint32_t i = 0; i < count; ++i) {

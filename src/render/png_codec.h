@@ -2,16 +2,18 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace tintwalk::png_codec {
 
-// Encodes the image into a new file at `path`, replacing any file there.
-// The first row in memory is the top of the image, or the bottom when
-// `bottomUp` is set. The caller removes the file when this fails.
-bool Encode(const std::string& path, const uint8_t* rgbRows, uint32_t width, uint32_t height,
-            bool bottomUp, std::string& error);
+// Encodes the image into the open stream, which the caller flushes and
+// closes. The first row in memory is the top of the image, or the bottom
+// when `bottomUp` is set. A failed write leaves errno set and the stream's
+// error indicator on, so that the caller can report the system's reason.
+bool Encode(std::FILE* file, const uint8_t* rgbRows, uint32_t width, uint32_t height, bool bottomUp,
+            std::string& error);
 
 bool Decode(const std::string& path, std::vector<uint8_t>& rgbTopDownRows, uint32_t& width,
             uint32_t& height, std::string& error);

@@ -8,8 +8,8 @@
 
 namespace tintwalk::png_codec {
 
-bool Encode(const std::string& path, const uint8_t* rgbRows, uint32_t width, uint32_t height,
-            bool bottomUp, std::string& error) {
+bool Encode(std::FILE* file, const uint8_t* rgbRows, uint32_t width, uint32_t height, bool bottomUp,
+            std::string& error) {
     png_image image;
     std::memset(&image, 0, sizeof(image));
     image.version = PNG_IMAGE_VERSION;
@@ -23,7 +23,7 @@ bool Encode(const std::string& path, const uint8_t* rgbRows, uint32_t width, uin
     // bottom of the image.
     const png_int_32 rowBytes = static_cast<png_int_32>(width * 3u);
     const png_int_32 stride = bottomUp ? -rowBytes : rowBytes;
-    if (png_image_write_to_file(&image, path.c_str(), 0, rgbRows, stride, nullptr) != 0)
+    if (png_image_write_to_stdio(&image, file, 0, rgbRows, stride, nullptr) != 0)
         return true;
     error = image.message[0] != '\0' ? image.message : "PNG encoding failed";
     png_image_free(&image);

@@ -90,21 +90,18 @@ constexpr uint32_t kBandRows = 64;
 
 }  // namespace
 
-bool Encode(const std::string& path, const uint8_t* rgbRows, uint32_t width, uint32_t height,
-            bool bottomUp, std::string& error) {
+bool Encode(std::FILE* file, const uint8_t* rgbRows, uint32_t width, uint32_t height, bool bottomUp,
+            std::string& error) {
     ComScope com;
     Com<IWICImagingFactory> factory;
     if (!CreateFactory(factory, error))
         return false;
     HRESULT result;
-    Com<IWICStream> stream;
-    if (FAILED(result = factory->CreateStream(stream.out()))) {
+    // The codec writes to a stream in memory; the bytes then go to the file,
+    // so that the file's kind (disk file, pipe, console) is the caller's.
+    Com<IStream> stream;
+    if (FAILED(result = CreateStreamOnHGlobal(nullptr, TRUE, stream.out()))) {
         error = Describe("creating a stream", result);
-        return false;
-    }
-    const std::wstring widePath = Widen(path);
-    if (FAILED(result = stream->InitializeFromFilename(widePath.c_str(), GENERIC_WRITE))) {
-        error = Describe("opening the file", result);
         return false;
     }
     Com<IWICBitmapEncoder> encoder;
@@ -152,12 +149,29 @@ bool Encode(const std::string& path, const uint8_t* rgbRows, uint32_t width, uin
             return false;
         }
     }
-    if (FAILED(result = frame->Commit()) || FAILED(result = encoder->Commit()) ||
-        FAILED(result = stream->Commit(STGC_DEFAULT))) {
+    if (FAILED(result = frame->Commit()) || FAILED(result = encoder->Commit())) {
         error = Describe("finishing the file", result);
         return false;
     }
-    return true;
+    const LARGE_INTEGER start = {};
+    if (FAILED(result = stream->Seek(start, STREAM_SEEK_SET, nullptr))) {
+        error = Describe("reading the encoded picture", result);
+        return false;
+    }
+    std::vector<uint8_t> chunk(1 << 16);
+    for (;;) {
+        ULONG read = 0;
+        if (FAILED(result = stream->Read(chunk.data(), static_cast<ULONG>(chunk.size()), &read))) {
+            error = Describe("reading the encoded picture", result);
+            return false;
+        }
+        if (read == 0)
+            return true;
+        if (std::fwrite(chunk.data(), 1, read, file) != read) {
+            error = "write failed";
+            return false;
+        }
+    }
 }
 
 bool Decode(const std::string& path, std::vector<uint8_t>& rgbTopDownRows, uint32_t& width,

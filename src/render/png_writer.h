@@ -10,10 +10,13 @@
 namespace tintwalk {
 
 // Writes width x height RGB pixels, three bytes each, rows from the top of
-// the image down with no padding between them. The file is written beside
-// `path` under a temporary name and renamed into place only when complete,
-// so a failure never leaves a partial PNG at `path`. On failure returns
-// false with a one-line reason in `error`.
+// the image down with no padding between them. A regular file at `path`, or
+// none, is replaced whole: the picture is written beside it under a
+// temporary name and renamed into place only when complete, so a reader sees
+// the old picture or the new one and a failure or a signal leaves nothing
+// behind. A symbolic link is followed and its target replaced; a device or
+// pipe is written directly; "-" is standard output. On failure returns false
+// with a one-line reason (the system's, for a failed write) in `error`.
 bool WritePng(const std::string& path, const uint8_t* rgbTopDownRows, uint32_t width,
               uint32_t height, std::string& error);
 // The same for rows stored from the bottom of the image up, as an OpenGL
@@ -25,8 +28,5 @@ bool WritePngBottomUp(const std::string& path, const uint8_t* rgbBottomUpRows, u
 // channels reduced to 8). On failure returns false with a reason in `error`.
 bool ReadPng(const std::string& path, std::vector<uint8_t>& rgbTopDownRows, uint32_t& width,
              uint32_t& height, std::string& error);
-
-// The temporary name WritePng uses beside `path` in this process.
-std::string TemporaryPngPath(const std::string& path);
 
 }  // namespace tintwalk

@@ -2,6 +2,8 @@
 
 #include "communities/community.h"
 #include "core/biotope.h"
+#include "core/diagnostics.h"
+#include "platform/memory_budget.h"
 #include "render/png_writer.h"
 
 namespace tintwalk {
@@ -32,11 +34,23 @@ RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& p
     }
     surfaceWidth = static_cast<int32_t>(request.width);
     surfaceHeight = static_cast<int32_t>(request.height);
+    const std::string noMemory = "not enough memory for a " + std::to_string(request.width) + "x" +
+                                 std::to_string(request.height) + " picture";
+    // Under a control group's limit an allocation too large succeeds and the
+    // kernel kills the process when the pages are touched: ask first.
+    const uint64_t needed = CommunityBytes(surfaceWidth, surfaceHeight);
+    const uint64_t usable = UsableMemory();
+    if (needed > usable) {
+        Diagnostic(stderr, "the picture needs %llu MiB, the process may use %llu MiB\n",
+                   static_cast<unsigned long long>(needed >> 20),
+                   static_cast<unsigned long long>(usable >> 20));
+        error = noMemory;
+        return RenderResult::kNoMemory;
+    }
     InitCommunity(request.row, request.seed);
     if (!CommunityComplete(request.width, request.height)) {
         biotope.Release();
-        error = "not enough memory for a " + std::to_string(request.width) + "x" +
-                std::to_string(request.height) + " picture";
+        error = noMemory;
         return RenderResult::kNoMemory;
     }
     for (uint64_t tick = 0; tick < request.ticks; ++tick) {

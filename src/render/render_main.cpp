@@ -1,17 +1,22 @@
 // tintwalk-render: runs one community without a display and writes the
 // picture to a PNG file.
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include <io.h>
 #else
 #include <unistd.h>
 #endif
 
 #include "communities/community.h"
+#include "core/diagnostics.h"
 #include "render/render.h"
 #include "render/render_options.h"
 
@@ -26,16 +31,19 @@ int Fail(int code, const std::string& problem) {
     return code;
 }
 
-bool StderrIsTerminal() {
+bool IsTerminal(std::FILE* stream) {
 #ifdef _WIN32
-    return _isatty(_fileno(stderr)) != 0;
+    // The null device is a character device as well: only a console counts.
+    DWORD mode = 0;
+    return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), &mode) != 0;
 #else
-    return isatty(fileno(stderr)) != 0;
+    return isatty(fileno(stream)) != 0;
 #endif
 }
 
-// A percentage on one terminal line, shown only once the render has taken
-// longer than a second and then rewritten at most four times a second.
+// A percentage with the speed and the time left on one terminal line, shown
+// only once the render has taken longer than a second and then rewritten at
+// most four times a second.
 class ProgressLine {
   public:
     explicit ProgressLine(bool enabled) : enabled_(enabled), start_(Clock::now()) {}
@@ -50,9 +58,20 @@ class ProgressLine {
             return;
         shown_ = true;
         lastShown_ = now;
+        const double seconds = std::chrono::duration<double>(now - start_).count();
+        const double perSecond = seconds > 0 ? static_cast<double>(done) / seconds : 0;
         const unsigned percent = static_cast<unsigned>(done * 100 / total);
-        std::fprintf(stderr, "\rtintwalk-render: %3u%% (%s of %s ticks)", percent,
-                     std::to_string(done).c_str(), std::to_string(total).c_str());
+        char left[32] = "?";
+        if (perSecond > 0) {
+            const uint64_t remaining =
+                static_cast<uint64_t>(static_cast<double>(total - done) / perSecond + 0.5);
+            std::snprintf(left, sizeof(left), "%lu:%02lu",
+                          static_cast<unsigned long>(remaining / 60),
+                          static_cast<unsigned long>(remaining % 60));
+        }
+        // The trailing spaces clear what a longer earlier line left.
+        std::fprintf(stderr, "\rtintwalk-render: %3u%%, %.0f ticks/s, %s left   ", percent,
+                     perSecond, left);
         std::fflush(stderr);
     }
 
@@ -106,7 +125,15 @@ int main(int argc, char** argv) {
     request.ticks = options.ticks;
     request.output = options.output;
 
-    ProgressLine progressLine(StderrIsTerminal());
+    const bool toStandardOutput = request.output == "-";
+    if (toStandardOutput && IsTerminal(stdout))
+        return Fail(kExitBadInput, "will not write a PNG to a terminal (redirect or pipe it)");
+    // Standard output carries the result alone: the simulation's lines go to
+    // standard error when asked for, and nowhere otherwise.
+    SetDiagnosticRoute(options.verbose ? DiagnosticRoute::kStandardError
+                                       : DiagnosticRoute::kSilent);
+
+    ProgressLine progressLine(IsTerminal(stderr));
     const RenderResult result = RenderPicture(
         request, [&](uint64_t done, uint64_t total) { progressLine.Update(done, total); }, error);
     progressLine.Finish();
@@ -118,10 +145,17 @@ int main(int argc, char** argv) {
         default:
             return Fail(kExitBadInput, error);
     }
-    std::printf("tintwalk-render: wrote %s: community %d '%s', %ux%u, seed %lu, %s ticks\n",
-                request.output.c_str(), request.row, kCommunityPresets[request.row]->name,
-                request.width, request.height, static_cast<unsigned long>(request.seed),
-                std::to_string(request.ticks).c_str());
-    std::fflush(stdout);
+    if (options.quiet)
+        return 0;
+    // With the PNG on standard output the result line goes to standard error.
+    std::FILE* resultStream = toStandardOutput ? stderr : stdout;
+    std::fprintf(resultStream,
+                 "tintwalk-render: wrote %s: community %d '%s', %ux%u, seed %lu, %s ticks\n",
+                 toStandardOutput ? "standard output" : request.output.c_str(), request.row,
+                 kCommunityPresets[request.row]->name, request.width, request.height,
+                 static_cast<unsigned long>(request.seed), std::to_string(request.ticks).c_str());
+    if (std::fflush(resultStream) != 0)
+        return Fail(kExitWriteFailed,
+                    std::string("cannot write the result line: ") + std::strerror(errno));
     return 0;
 }

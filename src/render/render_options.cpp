@@ -43,7 +43,19 @@ bool ParseSide(const std::string& whole, const std::string& text, const char* si
     return true;
 }
 
-enum class Option { kCommunity, kSize, kSeed, kTicks, kOutput, kList, kHelp, kVersion, kNone };
+enum class Option {
+    kCommunity,
+    kSize,
+    kSeed,
+    kTicks,
+    kOutput,
+    kVerbose,
+    kQuiet,
+    kList,
+    kHelp,
+    kVersion,
+    kNone
+};
 
 struct OptionName {
     const char* name;
@@ -52,10 +64,19 @@ struct OptionName {
 };
 
 constexpr OptionName kOptions[] = {
-    {"--community", Option::kCommunity, true}, {"--size", Option::kSize, true},
-    {"--seed", Option::kSeed, true},           {"--ticks", Option::kTicks, true},
-    {"--output", Option::kOutput, true},       {"--list", Option::kList, false},
-    {"--help", Option::kHelp, false},          {"-h", Option::kHelp, false},
+    {"--community", Option::kCommunity, true},
+    {"--size", Option::kSize, true},
+    {"--seed", Option::kSeed, true},
+    {"--ticks", Option::kTicks, true},
+    {"--output", Option::kOutput, true},
+    {"-o", Option::kOutput, true},
+    {"--verbose", Option::kVerbose, false},
+    {"-v", Option::kVerbose, false},
+    {"--quiet", Option::kQuiet, false},
+    {"-q", Option::kQuiet, false},
+    {"--list", Option::kList, false},
+    {"--help", Option::kHelp, false},
+    {"-h", Option::kHelp, false},
     {"--version", Option::kVersion, false},
 };
 
@@ -163,6 +184,10 @@ bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions
                 options.action = RenderAction::kVersion;
             else if (found->option == Option::kList)
                 options.action = RenderAction::kList;
+            else if (found->option == Option::kVerbose)
+                options.verbose = true;
+            else if (found->option == Option::kQuiet)
+                options.quiet = true;
             continue;
         }
         std::string value;
@@ -194,14 +219,20 @@ std::string RenderUsage() {
            "  --seed S            seed 0..4294967295 (default: the current time)\n"
            "  --ticks T           frame ticks of two passes each; 0 writes the bare\n"
            "                      background (default 4615, one minute at 13 ms)\n"
-           "  --output FILE       the PNG to write (default tintwalk.png)\n"
+           "  -o, --output FILE   the PNG to write (default tintwalk.png); - writes it\n"
+           "                      to standard output\n"
+           "  -v, --verbose       the simulation's diagnostic lines on standard error\n"
+           "  -q, --quiet         no result line\n"
            "  --list              list the communities and exit\n"
-           "  --help              show this help and exit\n"
+           "  -h, --help          show this help and exit\n"
            "  --version           show the version and exit\n"
            "\n"
-           "Options take their value as the next argument or after '='.\n"
+           "Options take their value as the next argument or after '='. A regular\n"
+           "file is replaced whole, a symbolic link's target receives the picture,\n"
+           "and a device or pipe is written directly. A progress line shows on a\n"
+           "terminal for renders longer than a second.\n"
            "Exit status: 0 on success, 1 when the file cannot be written,\n"
-           "2 for bad input or a picture too large for memory.\n";
+           "2 for bad input or a picture too large for the memory the process may use.\n";
 }
 
 std::string CommunityList() {

@@ -25,7 +25,12 @@ struct RenderOptions {
     bool seedGiven = false;
     uint32_t seed = 0;
     uint64_t ticks = kDefaultRenderTicks;
+    // "-" is standard output.
     std::string output = "tintwalk.png";
+    // --verbose: the simulation's diagnostic lines on standard error.
+    bool verbose = false;
+    // --quiet: no result line.
+    bool quiet = false;
 };
 
 // Reads the arguments after the program name. Options take their value as

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Command-line behaviour of tintwalk-render: help, version, list, a render
-# with its diagnostic lines, and every kind of bad input with its exit code
-# and one-line message, never leaving a partial picture behind.
+# with and without its diagnostic lines, the picture on standard output, every
+# kind of bad input with its exit code and one-line message, and every kind of
+# file written safely, never leaving a partial picture behind.
 # Usage: render_cli.sh <tintwalk-render or tintwalk-render.exe>
 # A Windows build is run under wine; the checks that need the Linux process
 # limits (file size, address space) are made for a native build only.
@@ -101,21 +102,39 @@ bad_input "unknown option '--frobnicate'" --frobnicate
 bad_input "'--seed' needs a value" --seed
 bad_input "unexpected argument 'extra'" extra
 
-# --- a render and its diagnostic lines ---------------------------------------
+# --- a render: standard output holds the result line and nothing else ---------
 label="render"
 mkdir pictures
 run --community 3 --seed 11 --size 97x61 --ticks 12 --output pictures/a.png
 [[ $code -eq 0 ]] || fail "$label exit $code: $(cat err.txt)"
 [[ $(identify -format '%w %h' pictures/a.png 2>/dev/null) == "97 61" ]] || fail "$label: size"
 [[ $(ls -A pictures) == "a.png" ]] || fail "$label: pictures holds $(ls -A pictures)"
-[[ $(head -n 1 err.txt) == "InitCommunity(3)" ]] || fail "$label: first stderr line"
-grep -qx "community 'fijnwerk' : habitat 97 x 61, rgb(198, 205, 197) hue_shift 232" err.txt ||
-    fail "$label: no summary line"
-[[ $(head -n 1 out.txt) == "Biotope::Create(8, 97, 61, 11)" ]] || fail "$label: first stdout line"
-[[ $(grep -c '^genes ' out.txt) -eq 8 ]] || fail "$label: genes lines"
-# Not a terminal: no progress line.
-grep -q '%' err.txt && fail "$label: progress on a pipe"
+[[ $(cat out.txt) == "tintwalk-render: wrote pictures/a.png: community 3 'fijnwerk', 97x61, seed 11, 12 ticks" ]] ||
+    fail "$label: stdout '$(cat out.txt)'"
+# Not a terminal and not verbose: nothing on stderr, no progress line.
+[[ -s err.txt ]] && fail "$label: stderr '$(cat err.txt)'"
 [[ $(convert pictures/a.png -format '%k' info:) -gt 1 ]] || fail "$label: nothing painted"
+pass
+
+label="--verbose"
+run --community 3 --seed 11 --size 97x61 --ticks 12 --output pictures/b.png --verbose
+[[ $code -eq 0 ]] || fail "$label exit $code"
+[[ $(wc -l <out.txt) -eq 1 ]] || fail "$label: stdout has $(wc -l <out.txt) lines"
+[[ $(head -n 1 err.txt) == "InitCommunity(3)" ]] || fail "$label: first stderr line"
+[[ $(sed -n 2p err.txt) == "Biotope::Create(8, 97, 61, 11)" ]] || fail "$label: second stderr line"
+[[ $(grep -c '^genes ' err.txt) -eq 8 ]] || fail "$label: genes lines"
+[[ $(tail -n 1 err.txt) == "community 'fijnwerk' : habitat 97 x 61, rgb(198, 205, 197) hue_shift 232" ]] ||
+    fail "$label: no summary line"
+cmp -s pictures/a.png pictures/b.png || fail "$label: another picture"
+rm -f pictures/b.png
+pass
+
+label="--quiet, --output -"
+run --community 3 --seed 11 --size 97x61 --ticks 12 --quiet --output -
+[[ $code -eq 0 ]] || fail "$label exit $code"
+cmp -s out.raw pictures/a.png || fail "$label: standard output is not the picture"
+[[ -s err.txt ]] && fail "$label: stderr '$(cat err.txt)'"
+only_files pictures
 pass
 
 label="no ticks"
@@ -177,6 +196,80 @@ if [[ $native -eq 1 ]]; then
     only_files pictures keep.png
     pass
     rm -f keep.png
+
+    # Where the picture lands: a symbolic link's target (the link stays, the
+    # target keeps its permissions), a folder reached through a link, a FIFO
+    # read as it is written, a name of 255 bytes.
+    label="file kinds"
+    small=(--community 3 --seed 11 --size 97x61 --ticks 12 --quiet)
+    mkdir real
+    printf 'old' >real/kept.png
+    chmod 640 real/kept.png
+    ln -s real/kept.png link.png
+    ln -s real linked
+    ln -s real/new.png dangling.png
+    mkfifo fifo.png
+    long=$(printf 'n%.0s' {1..251}).png
+    for output in link.png linked/via.png dangling.png fifo.png "$long"; do
+        cat fifo.png >fifo.out &
+        reader=$!
+        run "${small[@]}" --output "$output"
+        [[ $code -eq 0 ]] || fail "$label $output: exit $code: $(cat err.txt)"
+        [[ $output == fifo.png ]] || kill $reader 2>/dev/null
+        wait $reader 2>/dev/null
+        [[ $output == fifo.png ]] && output=fifo.out
+        cmp -s "$output" pictures/a.png || fail "$label: ${output:0:20} is not the picture"
+    done
+    [[ -L link.png && -L dangling.png && -p fifo.png ]] || fail "$label: a link or the FIFO was replaced"
+    [[ $(stat -c %a real/kept.png) == 640 ]] || fail "$label: permissions $(stat -c %a real/kept.png)"
+    [[ $(ls -A real | tr '\n' ' ') == "kept.png new.png via.png " ]] || fail "$label: real holds $(ls -A real)"
+    rm -rf real link.png linked dangling.png fifo.png fifo.out "$long"
+    only_files pictures
+    pass
+
+    label="/dev/full"
+    run "${small[@]}" --output /dev/full
+    [[ $code -eq 1 ]] || fail "$label: exit $code, expected 1"
+    [[ $(cat err.txt) == "tintwalk-render: cannot write '/dev/full': No space left on device" ]] ||
+        fail "$label: stderr '$(cat err.txt)'"
+    pass
+
+    # A signal during the write of a large picture: the process ends as the
+    # signal ends it, the old file is kept and no temporary file is left.
+    # (Background jobs start with SIGINT ignored: env gives it back.)
+    for signal in INT TERM HUP; do
+        label="SIG$signal while writing"
+        printf 'old' >big.png
+        env --default-signal=INT "$renderer" --size 8000x8000 --ticks 3 --output big.png &
+        pid=$!
+        for _ in $(seq 1000); do
+            compgen -G '.tintwalk-*' >/dev/null && break
+            sleep 0.01
+        done
+        compgen -G '.tintwalk-*' >/dev/null || fail "$label: no temporary file seen"
+        kill -s "$signal" $pid
+        { wait $pid; } 2>/dev/null
+        code=$?
+        expected=$((128 + $(kill -l "$signal")))
+        [[ $code -eq $expected ]] || fail "$label: exit $code, expected $expected"
+        [[ $(cat big.png) == old ]] || fail "$label: the old file was changed"
+        rm -f big.png
+        only_files pictures
+        pass
+    done
+
+    # On a terminal a render longer than a second shows its progress on
+    # standard error; standard output still holds the result line alone.
+    if command -v script >/dev/null; then
+        label="progress on a terminal"
+        script -qec "'$renderer' --size 1500x1500 --ticks 800 -o big.png 2>&1 >out.txt" /dev/null |
+            tr '\r' '\n' >err.txt
+        grep -Eq '^tintwalk-render: +[0-9]+%, [0-9]+ ticks/s, [0-9]+:[0-9]{2} left' err.txt ||
+            fail "$label: no progress line in '$(head -c 200 err.txt)'"
+        [[ $(wc -l <out.txt) -eq 1 ]] || fail "$label: stdout has $(wc -l <out.txt) lines"
+        rm -f big.png
+        pass
+    fi
 
     # Too large for memory: the habitat cannot be allocated within the
     # address-space limit. (Sanitizer builds reserve too much for the limit.)

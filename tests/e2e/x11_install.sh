@@ -1,51 +1,82 @@
 #!/usr/bin/env bash
-# The Linux saver's installation: the program where the xscreensaver family
-# looks for its modules, its description for the settings dialog, and a
-# man page that lists every option the program knows.
+# The Linux installation: every file lands under the prefix given, in
+# Debian's layout (the saver where xscreensaver looks for its modules, its
+# description, the renderer, compressed man pages); the description's menu
+# offers every community by arguments the saver takes; the man page lists
+# every option the program knows.
 # Usage: x11_install.sh CMAKE BUILD_DIR TINTWALK
 cmake=$1
 build=$2
 saver=$3
 source "$(dirname "$0")/x11_common.sh"
+need_display
 
-root="$e2e_tmp/root"
-DESTDIR="$root" "$cmake" --install "$build" --component x11 --prefix /usr >"$e2e_tmp/install.log" ||
+prefix="$e2e_tmp/prefix"
+"$cmake" --install "$build" --prefix "$prefix" >"$e2e_tmp/install.log" ||
     fail "cmake --install failed: $(cat "$e2e_tmp/install.log")"
-
-module="$root/usr/libexec/xscreensaver/tintwalk"
-config="$root/usr/share/xscreensaver/config/tintwalk.xml"
-manual="$root/usr/share/man/man6/tintwalk.6"
-[ -x "$module" ] || fail "no program at /usr/libexec/xscreensaver/tintwalk"
-[ -f "$config" ] || fail "no description at /usr/share/xscreensaver/config/tintwalk.xml"
-[ -f "$manual" ] || fail "no man page at /usr/share/man/man6/tintwalk.6"
+outside=$(grep -E '^-- (Installing|Up-to-date): ' "$e2e_tmp/install.log" | grep -vF "$prefix/")
+[ -z "$outside" ] || fail "installed outside the prefix: $outside"
+expected="bin/tintwalk-render
+libexec/xscreensaver/tintwalk
+share/man/man1/tintwalk-render.1.gz
+share/man/man6/tintwalk.6.gz
+share/xscreensaver/config/tintwalk.xml"
+installed=$(cd "$prefix" && find . -type f | sed 's|^\./||' | sort)
+[ "$installed" = "$expected" ] || fail "installed files: $installed"
+module="$prefix/libexec/xscreensaver/tintwalk"
+config="$prefix/share/xscreensaver/config/tintwalk.xml"
 cmp -s "$module" "$saver" || fail "the installed program is not the one built"
-env -u DISPLAY "$module" --version >/dev/null || fail "the installed program does not run"
-echo "ok: program, description and man page installed"
+echo "ok: every file under the prefix, in Debian's layout"
 
-# The description: well-formed, naming the program, "Fully automatic".
-python3 - "$config" <<'PY' || fail "the description is wrong"
-import sys
+# The description: the program, a paragraph about the picture, and a menu of
+# "chosen by the clock" and the ten communities in their order. The host
+# passes a command line with shell characters to the shell, so none may
+# appear. Prints one line per entry: the expected row (or "clock") and the
+# arguments.
+python3 - "$config" >"$e2e_tmp/menu" <<'PY' || fail "the description is wrong"
+import re, sys
 import xml.etree.ElementTree as tree
+names = ["amorfwit", "paarsebergen", "somspaars", "fijnwerk", "geo&vlekkensnel",
+         "fel", "rock", "zoetkoraal", "zwavelgrot", "tegelswitzwart"]
 saver = tree.parse(sys.argv[1]).getroot()
-assert saver.tag == "screensaver", saver.tag
-assert saver.get("name") == "tintwalk", saver.get("name")
-assert saver.get("_label") == "Tintwalk", saver.get("_label")
-assert saver.find("_description").text.strip() == "Fully automatic"
+assert (saver.get("name"), saver.get("_label"), saver.get("gl")) == ("tintwalk", "Tintwalk", "yes")
+assert len(saver.find("_description").text.split()) > 30, "no paragraph about the picture"
+command = saver.find("command").get("arg")
+options = saver.find("select").findall("option")
+assert [o.get("_label") for o in options] == \
+    ["Community chosen by the clock"] + ["Community " + n for n in names]
+assert options[0].get("arg-set") is None
+for row, option in enumerate(options):
+    arguments = command + " " + (option.get("arg-set") or "")
+    assert re.fullmatch(r"[-\w ]+", arguments), arguments
+    print(row - 1 if row else "clock", arguments)
 PY
-echo "ok: the description says \"Fully automatic\""
+# Every entry as the host would start it, in a small window for one tick.
+while read -r row arguments; do
+    # shellcheck disable=SC2086 # the arguments are split as the host does
+    timeout 30 "$module" $arguments -window -geometry 40x30 --ticks 1 \
+        >/dev/null 2>"$e2e_tmp/menu.err" || fail "'$arguments' is refused: $(cat "$e2e_tmp/menu.err")"
+    [ "$row" = clock ] || grep -qx "InitCommunity($row)" "$e2e_tmp/menu.err" ||
+        fail "'$arguments' did not start community $row"
+done <"$e2e_tmp/menu"
+echo "ok: the menu's $(wc -l <"$e2e_tmp/menu") entries start the communities they name"
 
 # The man page: every option of --help is there, in either spelling.
-page=$(sed 's/\\-/-/g; s/\\f[BIRP]//g' "$manual")
+page=$(zcat "$prefix/share/man/man6/tintwalk.6.gz" | sed 's/\\-/-/g; s/\\f[BIRP]//g')
 options=$(env -u DISPLAY "$saver" --help | grep -oE '^ +-{1,2}[a-z][a-z-]*' | tr -d ' ')
 [ "$(echo "$options" | wc -l)" -ge 12 ] || fail "--help lists too few options: $options"
 for option in $options; do
     grep -qE -- "(^|[^a-z-])-{1,2}${option#"${option%%[a-z]*}"}([^a-z-]|$)" <<<"$page" ||
         fail "the man page does not list $option"
 done
-echo "ok: the man page lists $(echo $options)"
+version=$(env -u DISPLAY "$saver" --version | awk '{ print $2 }')
+grep -q "^\.TH TINTWALK 6 .*\"Tintwalk $version\"" <<<"$page" || fail "the man page is not of version $version"
+echo "ok: the man page of version $version lists $(echo $options)"
 if command -v groff >/dev/null 2>&1; then
-    warnings=$(groff -man -Tutf8 -ww -z "$manual" 2>&1)
-    [ -z "$warnings" ] || fail "the man page has formatting problems: $warnings"
-    echo "ok: the man page formats without warnings"
+    for manual in "$prefix"/share/man/man*/*.gz; do
+        warnings=$(zcat "$manual" | groff -man -Tutf8 -ww -z 2>&1)
+        [ -z "$warnings" ] || fail "$(basename "$manual") has formatting problems: $warnings"
+    done
+    echo "ok: the man pages format without warnings"
 fi
 echo "all install checks passed"

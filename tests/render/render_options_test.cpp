@@ -73,6 +73,16 @@ TEST(RenderOptions, TheLastOfARepeatedOptionWins) {
     EXPECT_EQ(options.seed, 2u);
 }
 
+TEST(RenderOptions, PipelineSwitchesAndStandardOutput) {
+    const RenderOptions options = Parse({"-v", "-q", "-o", "-"});
+    EXPECT_TRUE(options.verbose);
+    EXPECT_TRUE(options.quiet);
+    EXPECT_EQ(options.output, "-");
+    EXPECT_EQ(Parse({"--verbose", "--output", "-"}).output, "-");
+    EXPECT_FALSE(Parse({}).verbose || Parse({}).quiet);
+    EXPECT_TRUE(Contains(Refuse({"--quiet=1"}), "'--quiet' takes no value"));
+}
+
 TEST(RenderOptions, AnEqualsSignInTheFileNameIsKept) {
     EXPECT_EQ(Parse({"--output=a=b.png"}).output, "a=b.png");
     EXPECT_EQ(Parse({"--output", "x=1.png"}).output, "x=1.png");

@@ -213,19 +213,38 @@ TEST_F(SaverFile, WindowClassIconIdFindsNothing) {
     EXPECT_EQ(FindResourceA(module_, MAKEINTRESOURCEA(100), RT_GROUP_ICON), nullptr);
 }
 
-TEST_F(SaverFile, VersionDescribesTheSaver) {
+TEST_F(SaverFile, VersionDescribesTheSaverWithTheBuildsVersion) {
     const DWORD size = GetFileVersionInfoSizeA(path_.c_str(), nullptr);
     ASSERT_GT(size, 0u);
     std::string block(size, '\0');
     ASSERT_TRUE(GetFileVersionInfoA(path_.c_str(), 0, size, block.data()));
-    char* description = nullptr;
+    const struct {
+        const char* name;
+        const char* value;
+    } strings[] = {
+        {"FileDescription", "Tintwalk screensaver"},
+        {"FileVersion", TINTWALK_VERSION},
+        {"ProductVersion", TINTWALK_VERSION},
+    };
+    for (const auto& expected : strings) {
+        char* value = nullptr;
+        UINT length = 0;
+        const std::string query = std::string("\\StringFileInfo\\040904B0\\") + expected.name;
+        ASSERT_TRUE(
+            VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length))
+            << expected.name;
+        EXPECT_STREQ(value, expected.value) << expected.name;
+    }
+    VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\040904B0\\FileDescription",
-                               reinterpret_cast<void**>(&description), &length));
-    EXPECT_STREQ(description, "Tintwalk screensaver");
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    const std::string numbers = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                                std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                                std::to_string(HIWORD(fixed->dwFileVersionLS));
+    EXPECT_EQ(numbers, TINTWALK_VERSION);
 }
 
-TEST_F(SaverFile, ManifestDeclaresDpiAwareness) {
+TEST_F(SaverFile, ManifestDeclaresDpiAwarenessAndTheSupportedSystems) {
     DWORD size = 0;
     const BYTE* manifest = Resource(RT_MANIFEST, MAKEINTRESOURCEA(1),
                                     MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), &size);
@@ -234,10 +253,18 @@ TEST_F(SaverFile, ManifestDeclaresDpiAwareness) {
                             MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), &size);
     ASSERT_NE(manifest, nullptr);
     const std::string text(reinterpret_cast<const char*>(manifest), size);
-    const size_t open = text.find("<dpiAware");
-    ASSERT_NE(open, std::string::npos);
-    const size_t value = text.find('>', open);
-    EXPECT_EQ(text.compare(value, 15, ">true</dpiAware"), 0);
+    const std::string expected[] = {
+        std::string("version=\"") + TINTWALK_VERSION + ".0\"",
+        ">true/pm</dpiAware>",
+        ">PerMonitorV2, PerMonitor</dpiAwareness>",
+        "{e2011457-1546-43c5-a5fe-008deee3d3f0}",  // Vista
+        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // 7
+        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
+        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
+        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // 10 and 11
+    };
+    for (const std::string& fragment : expected)
+        EXPECT_NE(text.find(fragment), std::string::npos) << fragment;
 }
 
 TEST_F(SaverFile, GuiProgramWithoutRuntimeLibraries) {

@@ -1,0 +1,168 @@
+// Windows: the temporary file is created new (never over an existing name)
+// under a random name of fixed length in the target's folder, and moved over
+// the target only when complete and flushed. Ctrl+C or a closing console
+// marks it for deletion, so that it goes with the process.
+// rand_s comes with this switch.
+#define _CRT_RAND_S
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include <stdlib.h>
+
+#include <cstring>
+
+#include "render/png_output.h"
+
+namespace tintwalk {
+
+namespace {
+
+// The system's message for `code` on one line, as the error names it.
+std::string Failure(const std::string& path, DWORD code) {
+    char text[256] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                   text, sizeof(text) - 1, nullptr);
+    size_t length = std::strlen(text);
+    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' ||
+                          text[length - 1] == ' ' || text[length - 1] == '.'))
+        text[--length] = '\0';
+    return "cannot write '" + path + "': " + (length > 0 ? text : "error " + std::to_string(code));
+}
+
+char temporaryName[MAX_PATH * 4];
+volatile LONG temporaryExists = 0;
+
+// Runs on a thread of its own when the console is interrupted or closed.
+// The file is opened with FILE_SHARE_DELETE, so deleting it now removes it
+// when the process, ending next, closes it.
+BOOL WINAPI RemoveTemporary(DWORD) {
+    if (InterlockedCompareExchange(&temporaryExists, 0, 0) != 0)
+        DeleteFileA(temporaryName);
+    return FALSE;
+}
+
+std::string RandomSuffix() {
+    unsigned int high = 0;
+    unsigned int low = 0;
+    if (rand_s(&high) != 0 || rand_s(&low) != 0) {
+        high = GetTickCount() ^ GetCurrentProcessId();
+        low = static_cast<unsigned int>(GetCurrentThreadId());
+    }
+    char text[17];
+    std::snprintf(text, sizeof(text), "%08x%08x", high, low);
+    return text;
+}
+
+// Runs the encoder and flushes everything to the file. Closes it.
+bool EncodeAndClose(std::FILE* file, const std::string& path, const Encoder& encode,
+                    std::string& error) {
+    bool written = encode(file, error);
+    if (written && std::fflush(file) != 0) {
+        written = false;
+        error = "cannot write '" + path + "': " + std::strerror(errno);
+    } else if (!written) {
+        error = "cannot write '" + path + "': " + error;
+    }
+    if (written && !FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file))))) {
+        const DWORD code = GetLastError();
+        // A console or a pipe has no buffers to flush.
+        if (code != ERROR_INVALID_HANDLE && code != ERROR_INVALID_FUNCTION) {
+            written = false;
+            error = Failure(path, code);
+        }
+    }
+    std::fclose(file);
+    return written;
+}
+
+std::FILE* OpenHandle(HANDLE handle) {
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(fd, "wb");
+    if (file == nullptr)
+        _close(fd);
+    return file;
+}
+
+bool ReplaceFile(const std::string& path, const Encoder& encode, std::string& error) {
+    const size_t slash = path.find_last_of("\\/:");
+    const std::string folder =
+        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    std::string temporary;
+    for (int attempt = 0; attempt < 100 && handle == INVALID_HANDLE_VALUE; ++attempt) {
+        temporary = folder + ".tintwalk-" + RandomSuffix() + ".tmp";
+        if (temporary.size() >= sizeof(temporaryName)) {
+            error = Failure(path, ERROR_FILENAME_EXCED_RANGE);
+            return false;
+        }
+        std::memcpy(temporaryName, temporary.c_str(), temporary.size() + 1);
+        handle = CreateFileA(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
+            error = Failure(path, GetLastError());
+            return false;
+        }
+    }
+    if (handle == INVALID_HANDLE_VALUE) {
+        error = Failure(path, ERROR_FILE_EXISTS);
+        return false;
+    }
+    InterlockedExchange(&temporaryExists, 1);
+    SetConsoleCtrlHandler(RemoveTemporary, TRUE);
+    std::FILE* file = OpenHandle(handle);
+    bool written = file != nullptr;
+    if (!written)
+        error = Failure(path, GetLastError());
+    else
+        written = EncodeAndClose(file, path, encode, error);
+    if (written && !MoveFileExA(temporary.c_str(), path.c_str(),
+                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        written = false;
+        error = Failure(path, GetLastError());
+    }
+    if (!written)
+        DeleteFileA(temporary.c_str());
+    InterlockedExchange(&temporaryExists, 0);
+    SetConsoleCtrlHandler(RemoveTemporary, FALSE);
+    return written;
+}
+
+}  // namespace
+
+bool WriteOutput(const std::string& path, const Encoder& encode, std::string& error) {
+    if (path == "-") {
+        std::fflush(stdout);
+        _setmode(_fileno(stdout), _O_BINARY);
+        const bool written = encode(stdout, error) && std::fflush(stdout) == 0;
+        if (!written)
+            error = "cannot write to standard output: " + error;
+        return written;
+    }
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        error = Failure(path, ERROR_DIRECTORY);
+        return false;
+    }
+    // A device (NUL, a console, a named pipe) is written as it is.
+    HANDLE existing = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (existing != INVALID_HANDLE_VALUE) {
+        if (GetFileType(existing) != FILE_TYPE_DISK) {
+            std::FILE* file = OpenHandle(existing);
+            if (file == nullptr) {
+                error = Failure(path, GetLastError());
+                return false;
+            }
+            return EncodeAndClose(file, path, encode, error);
+        }
+        CloseHandle(existing);
+    }
+    return ReplaceFile(path, encode, error);
+}
+
+}  // namespace tintwalk
