@@ -17,7 +17,7 @@ namespace {
 bool Same(const RenderOptions& a, const RenderOptions& b) {
     return a.action == b.action && a.row == b.row && a.width == b.width && a.height == b.height &&
            a.seedGiven == b.seedGiven && a.seed == b.seed && a.ticks == b.ticks &&
-           a.output == b.output;
+           a.output == b.output && a.verbose == b.verbose && a.quiet == b.quiet;
 }
 
 void CheckOneArgument(const std::string& text) {

@@ -7,9 +7,6 @@
 // passes (1), trail length (1: the low 6 bits, 0 keeping the community's
 // own; the top bit adds the step through the rule pointer, which costs a
 // third run). Missing bytes count as 0.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +15,7 @@
 
 #include "communities/community.h"
 #include "core/bot_step.h"
+#include "core/diagnostics.h"
 #include "core/random.h"
 #include "support/plain_step.h"
 
@@ -42,22 +40,6 @@ struct Shape {
     uint32_t trail;
 };
 
-// InitCommunity talks on stdout and stderr at every start; the fuzzer's
-// own reports go to stderr, so it is closed only around the start.
-void QuietInitCommunity(const Shape& shape) {
-    static const int devNull = open("/dev/null", O_WRONLY);
-    std::fflush(stderr);
-    const int saved = dup(2);
-    dup2(devNull, 2);
-    surfaceWidth = static_cast<int32_t>(shape.width);
-    surfaceHeight = static_cast<int32_t>(shape.height);
-    InitCommunity(shape.row, shape.seed);
-    std::fflush(stdout);
-    std::fflush(stderr);
-    dup2(saved, 2);
-    close(saved);
-}
-
 void Append(std::vector<uint8_t>& out, const void* data, size_t size) {
     const auto* bytes = static_cast<const uint8_t*>(data);
     out.insert(out.end(), bytes, bytes + size);
@@ -73,7 +55,9 @@ struct Start {
 };
 
 Start Begin(const Shape& shape) {
-    QuietInitCommunity(shape);
+    surfaceWidth = static_cast<int32_t>(shape.width);
+    surfaceHeight = static_cast<int32_t>(shape.height);
+    InitCommunity(shape.row, shape.seed);
     if (shape.trail != 0)
         biotope.SetTrailLength(shape.trail);
     Start start;
@@ -146,8 +130,7 @@ std::vector<uint8_t> Run(const Start& start, const Shape& shape, Path path) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // The start-up lines of every run are of no interest here.
-    if (std::freopen("/dev/null", "w", stdout) == nullptr)
-        std::abort();
+    tintwalk::SetDiagnosticRoute(tintwalk::DiagnosticRoute::kSilent);
     return 0;
 }
 
