@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build git clang-format
+    build-essential cmake ninja-build git clang clang-format libclang-rt-14-dev
     libx11-dev libxext-dev libgl-dev libgl1-mesa-dri libglx-mesa0 libosmesa6-dev libpng-dev
     googletest libgtest-dev libbenchmark-dev
     mingw-w64 wine64

@@ -5,7 +5,8 @@
 #      native-against-Windows pictures,
 #   3. the Debian package of the native build, installed, run and removed,
 #   4. the unit tests again with AddressSanitizer and UndefinedBehaviorSanitizer,
-#   5. the web site built with Emscripten, checked in headless Chromium
+#   5. a short run of every fuzzing harness (clang, libFuzzer),
+#   6. the web site built with Emscripten, checked in headless Chromium
 #      against the native renderer.
 # End-to-end tests run on a private Xvfb display. Prints one summary line.
 set -uo pipefail
@@ -96,7 +97,21 @@ else
     status=1
 fi
 
-# ---- 4. web: the site under Emscripten, in headless Chromium ----
+# fuzz: each libFuzzer harness of tests/fuzz runs a fixed number of inputs
+# (a smoke; long runs are started by hand, see the README). Only the
+# harnesses and the libraries they test are built.
+echo "== fuzz: build"
+if cmake -S "$root" -B build/fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTWALK_FUZZ=ON -DTINTWALK_TESTS=OFF \
+    >build/fuzz.configure.log 2>&1 && cmake --build build/fuzz --target fuzzers -j"$(nproc)"; then
+    run_ctest fuzz build/fuzz
+else
+    cat build/fuzz.configure.log
+    echo "fuzz: build failed" >&2
+    status=1
+fi
+
+# ---- web: the site under Emscripten, in headless Chromium ----
 # Needs the native renderer of stage 2 as its reference. npm installs the
 # pinned compressor and browser driver (web/package-lock.json).
 export NODE_PATH=/usr/share/nodejs

@@ -1,5 +1,7 @@
 #include "saver/win32/settings.h"
 
+#include "saver/settings_value.h"
+
 namespace tintwalk {
 
 const char kSettingsKey[] = "Software\\Ostrelle\\Tintwalk screensaver";
@@ -21,14 +23,12 @@ void LoadSettings() {
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return;
-    // The type is not looked at. A value shorter than four bytes fills the
-    // low bytes and leaves the others 0; a longer one is not read at all.
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    if (RegQueryValueExA(key, "speed", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) ==
-        ERROR_SUCCESS) {
-        speed = static_cast<int32_t>(value);
-    }
+    // The type is not looked at; a value longer than the buffer is not
+    // read at all (the call fails), a shorter one gives `size` bytes.
+    BYTE bytes[4] = {};
+    DWORD size = sizeof(bytes);
+    if (RegQueryValueExA(key, "speed", nullptr, nullptr, bytes, &size) == ERROR_SUCCESS)
+        SpeedFromStoredBytes(bytes, size, speed);
     RegCloseKey(key);
 }
 
