@@ -5,12 +5,13 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build git clang clang-format libclang-rt-14-dev
-    libx11-dev libgl-dev libgl1-mesa-dri libglx-mesa0 libosmesa6-dev libpng-dev
+    libx11-dev libxext-dev libgl-dev libgl1-mesa-dri libglx-mesa0 libosmesa6-dev libpng-dev
     googletest libgtest-dev libbenchmark-dev
     mingw-w64 wine64
     xvfb xdotool x11-utils imagemagick
     valgrind python3 groff-base
     dpkg-dev lintian xscreensaver
+    emscripten nodejs chromium
 )
 
 sudo=()
@@ -22,6 +23,8 @@ missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+# Debian's nodejs comes without npm; other builds of nodejs bring their own.
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 if [ ${#missing[@]} -eq 0 ]; then
     echo "setup: all packages present"
     exit 0

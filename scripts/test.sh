@@ -5,7 +5,9 @@
 #      native-against-Windows pictures,
 #   3. the Debian package of the native build, installed, run and removed,
 #   4. the unit tests again with AddressSanitizer and UndefinedBehaviorSanitizer,
-#   5. a short run of every fuzzing harness (clang, libFuzzer).
+#   5. the web site built with Emscripten, checked in headless Chromium
+#      against the native renderer,
+#   6. a short run of every fuzzing harness (clang, libFuzzer).
 # End-to-end tests run on a private Xvfb display. Prints one summary line.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -91,6 +93,30 @@ package_check() {
 
 if build sanitizers build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTWALK_SANITIZE=ON; then
     run_ctest sanitizers build/sanitize
+else
+    status=1
+fi
+
+# ---- 4. web: the site under Emscripten, in headless Chromium ----
+# Needs the native renderer of stage 2 as its reference. npm installs the
+# pinned compressor and browser driver (web/package-lock.json).
+export NODE_PATH=/usr/share/nodejs
+if (cd web && npm ci --no-audit --no-fund --loglevel=error) &&
+    build web build/web -DCMAKE_BUILD_TYPE=Release -DTINTWALK_TESTS=OFF \
+        -DCMAKE_TOOLCHAIN_FILE="$(em-config EMSCRIPTEN_ROOT)/cmake/Modules/Platform/Emscripten.cmake"; then
+    echo "== web: tests"
+    node tests/web/site_test.js build/web/site build/release/src/render/tintwalk-render \
+        build/web/test-output 2>&1 | tee build/web/test.log
+    line=$(grep -E '^web: [0-9]+ passed, [0-9]+ failed$' build/web/test.log | tail -1)
+    if [ -n "$line" ]; then
+        read -r web_passed web_failed < <(sed -E 's/web: ([0-9]+) passed, ([0-9]+) failed/\1 \2/' <<<"$line")
+        passed=$((passed + web_passed))
+        failed=$((failed + web_failed))
+        [ "$web_failed" -eq 0 ] || status=1
+    else
+        echo "web: no test summary" >&2
+        status=1
+    fi
 else
     status=1
 fi

@@ -70,6 +70,18 @@ uint64_t CommunityBytes(int32_t width, int32_t height) {
     return 2 * cells * 3 + kBots * trail;
 }
 
+bool CommunityLoaded(uint32_t width, uint32_t height) {
+    if (biotope.rgbHabitat.pixels == nullptr || biotope.hslHabitat.pixels == nullptr ||
+        biotope.rgbHabitat.width != width || biotope.rgbHabitat.height != height ||
+        biotope.bots == nullptr || biotope.botCount == 0)
+        return false;
+    for (uint32_t i = 0; i < biotope.botCount; ++i) {
+        if (biotope.bots[i].trailLength != biotope.trailLength)
+            return false;
+    }
+    return true;
+}
+
 bool InitCommunity(int32_t row) {
     return InitCommunity(row, SeedFromTime(ClockSeconds()));
 }

@@ -71,6 +71,11 @@ bool InitCommunity(int32_t row, uint32_t seed);
 // images and the eight bots' trails.
 uint64_t CommunityBytes(int32_t width, int32_t height);
 
+// True when the Biotope holds a whole community of width x height: both
+// habitat images, the bots and every bot's full trail. The Biotope reports a
+// failed allocation and carries on with what it has; a picture needs all.
+bool CommunityLoaded(uint32_t width, uint32_t height);
+
 // The preset row and the seed that a clock reading in whole seconds since
 // the epoch chooses. Every time gives a row from 0 to 9, also past 2038.
 int32_t CommunityRowFromTime(int64_t seconds);

@@ -50,7 +50,6 @@ class Bot {
     void RunFrame(Image& hslHabitat, Image& rgbHabitat);
     // One step on a habitat of width x height packed cells.
     void StepOnce(uint8_t* hsl, uint8_t* rgb, int32_t width, int32_t height);
-    void Draw() const;
     void PrintGenes() const;
 
     int32_t state = 128;
@@ -97,7 +96,6 @@ class Biotope {
     void SetBackground(const RgbPixel& colour);
     bool Reset();
     bool Step();
-    void Draw() const;
     void Release();
 
     Image rgbHabitat;

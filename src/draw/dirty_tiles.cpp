@@ -6,6 +6,14 @@
 
 namespace tintwalk {
 
+namespace {
+
+size_t CellCount(int32_t width, int32_t height) {
+    return static_cast<size_t>(width) * static_cast<size_t>(height);
+}
+
+}  // namespace
+
 void DirtyTiles::Resize(int32_t newWidth, int32_t newHeight) {
     width = newWidth > 0 ? newWidth : 0;
     height = newHeight > 0 ? newHeight : 0;
@@ -13,6 +21,14 @@ void DirtyTiles::Resize(int32_t newWidth, int32_t newHeight) {
     rows = (height + kTileSide - 1) >> kTileShift;
     flags.assign(static_cast<size_t>(columns) * static_cast<size_t>(rows), 0);
     dirtyCount = 0;
+    cells.clear();
+    cellBits.assign(trackCells ? (CellCount(width, height) + 63) / 64 : 0, 0);
+}
+
+void DirtyTiles::TrackCells(bool on) {
+    trackCells = on;
+    cells.clear();
+    cellBits.assign(on ? (CellCount(width, height) + 63) / 64 : 0, 0);
 }
 
 void DirtyTiles::MarkAll() {
@@ -41,6 +57,15 @@ void DirtyTiles::MarkPass(const Biotope& biotope) {
             uint8_t& flag = flags[(y >> kTileShift) * stride + (x >> kTileShift)];
             marked += flag ^ 1u;
             flag = 1;
+            if (trackCells) {
+                const size_t cell = static_cast<size_t>(y) * static_cast<size_t>(width) + x;
+                uint64_t& word = cellBits[cell >> 6];
+                const uint64_t bit = uint64_t{1} << (cell & 63);
+                if ((word & bit) == 0) {
+                    word |= bit;
+                    cells.push_back(points[i]);
+                }
+            }
         }
     }
     dirtyCount += marked;
@@ -50,6 +75,44 @@ void DirtyTiles::Clear() {
     if (dirtyCount != 0)
         std::fill(flags.begin(), flags.end(), uint8_t{0});
     dirtyCount = 0;
+    // Only the listed cells have their bit set.
+    for (const TrailPoint& point : cells) {
+        const size_t cell = static_cast<size_t>(point.y) * static_cast<size_t>(width) +
+                            static_cast<size_t>(point.x);
+        cellBits[cell >> 6] = 0;
+    }
+    cells.clear();
+}
+
+void DirtyTiles::CollectRects(std::vector<CellRect>& out) const {
+    out.clear();
+    // Indices into out of the rectangles that reach the top of the tile row
+    // below, in column order; a run with the same columns extends one.
+    std::vector<size_t> below;
+    std::vector<size_t> reaching;
+    size_t cursor = 0;
+    int32_t lastRow = -2;
+    ForEachRun([&](int32_t row, int32_t first, int32_t end) {
+        if (row != lastRow) {
+            below.swap(reaching);
+            if (row != lastRow + 1)
+                below.clear();
+            reaching.clear();
+            cursor = 0;
+            lastRow = row;
+        }
+        const int32_t x0 = CellX(first);
+        const int32_t x1 = CellEndX(end);
+        while (cursor < below.size() && out[below[cursor]].x0 < x0)
+            ++cursor;
+        if (cursor < below.size() && out[below[cursor]].x0 == x0 && out[below[cursor]].x1 == x1) {
+            out[below[cursor]].y1 = CellEndY(row);
+            reaching.push_back(below[cursor]);
+        } else {
+            out.push_back({x0, CellY(row), x1, CellEndY(row)});
+            reaching.push_back(out.size() - 1);
+        }
+    });
 }
 
 }  // namespace tintwalk

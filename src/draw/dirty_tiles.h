@@ -8,9 +8,17 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/biotope.h"
+
 namespace tintwalk {
 
-class Biotope;
+// A rectangle of cells, [x0, x1) x [y0, y1), row 0 at the bottom.
+struct CellRect {
+    int32_t x0;
+    int32_t y0;
+    int32_t x1;
+    int32_t y1;
+};
 
 class DirtyTiles {
   public:
@@ -19,6 +27,9 @@ class DirtyTiles {
 
     // A habitat of width x height cells, every tile clean.
     void Resize(int32_t width, int32_t height);
+    // Whether MarkPass also lists each painted cell once (Cells). Off at
+    // first: it costs a bit test per trail point that tiles alone do not.
+    void TrackCells(bool on);
     // Every tile dirty: the first frame shows the whole habitat.
     void MarkAll();
     // The tiles under every trail point of the pass just run.
@@ -26,6 +37,13 @@ class DirtyTiles {
     void Clear();
 
     bool Empty() const { return dirtyCount == 0; }
+    bool AllDirty() const { return !flags.empty() && dirtyCount == flags.size(); }
+    // The distinct cells painted since the last Clear, in painting order;
+    // empty unless TrackCells is on.
+    const std::vector<TrailPoint>& Cells() const { return cells; }
+    // The dirty tiles as few rectangles of cells, clipped to the habitat:
+    // the runs of each tile row, merged with the same run of the row below.
+    void CollectRects(std::vector<CellRect>& out) const;
     int32_t Width() const { return width; }
     int32_t Height() const { return height; }
     int32_t Columns() const { return columns; }
@@ -76,6 +94,9 @@ class DirtyTiles {
     int32_t rows = 0;
     uint32_t dirtyCount = 0;
     std::vector<uint8_t> flags;
+    bool trackCells = false;
+    std::vector<uint64_t> cellBits;  // one bit per cell, set while listed
+    std::vector<TrailPoint> cells;
 };
 
 }  // namespace tintwalk

@@ -8,24 +8,6 @@
 
 namespace tintwalk {
 
-namespace {
-
-// The Biotope reports a failed allocation and carries on with what it has;
-// a picture needs both habitat images and every bot's full trail.
-bool CommunityComplete(uint32_t width, uint32_t height) {
-    if (biotope.rgbHabitat.pixels == nullptr || biotope.hslHabitat.pixels == nullptr ||
-        biotope.rgbHabitat.width != width || biotope.rgbHabitat.height != height ||
-        biotope.bots == nullptr || biotope.botCount == 0)
-        return false;
-    for (uint32_t i = 0; i < biotope.botCount; ++i) {
-        if (biotope.bots[i].trailLength != biotope.trailLength)
-            return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& progress,
                            std::string& error) {
     if (request.row < 0 || request.row >= kCommunityCount) {
@@ -48,7 +30,7 @@ RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& p
         return RenderResult::kNoMemory;
     }
     InitCommunity(request.row, request.seed);
-    if (!CommunityComplete(request.width, request.height)) {
+    if (!CommunityLoaded(request.width, request.height)) {
         biotope.Release();
         error = noMemory;
         return RenderResult::kNoMemory;

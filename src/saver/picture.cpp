@@ -1,41 +1,24 @@
 #include "saver/picture.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-#include <GL/gl.h>
-
 #include "communities/community.h"
 #include "core/biotope.h"
+#include "draw/dirty_tiles.h"
+#include "draw/gl_presenter.h"
 
 namespace tintwalk {
 
 namespace {
 
-// The background is cleared once, on the first tick, and never again.
-bool clearPending = true;
-
-void ClearToBackground() {
-    const float scale = 1.0f / 255.0f;
-    glClearColor(backgroundColour.red * scale, backgroundColour.green * scale,
-                 backgroundColour.blue * scale, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glFlush();
-}
-
-void SetUpProjection(int32_t width, int32_t height) {
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, static_cast<double>(width), 0.0, static_cast<double>(height), -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glShadeModel(GL_SMOOTH);
-}
+Presenter* presenter = nullptr;
+DirtyTiles dirtyTiles;
+bool firstTick = true;
 
 }  // namespace
+
+Presenter& OpenGlPresenter() {
+    static GlPresenter instance;
+    return instance;
+}
 
 bool StartPicture(int32_t width, int32_t height) {
     // One reading of the clock chooses both the community and its seed.
@@ -44,24 +27,38 @@ bool StartPicture(int32_t width, int32_t height) {
 }
 
 bool StartPicture(int32_t width, int32_t height, int32_t row, uint32_t seed) {
-    SetUpProjection(width, height);
-    clearPending = true;
+    return StartPicture(OpenGlPresenter(), width, height, row, seed);
+}
+
+bool StartPicture(Presenter& chosen, int32_t width, int32_t height, int32_t row, uint32_t seed) {
+    if (presenter != nullptr)
+        presenter->Stop();
+    presenter = &chosen;
+    presenter->Start(width, height);
+    dirtyTiles.Resize(width, height);
+    dirtyTiles.TrackCells(presenter->WantsCells());
+    firstTick = true;
     return InitCommunity(row, seed);
 }
 
 void FrameTick() {
-    if (clearPending) {
-        ClearToBackground();
-        clearPending = false;
+    biotope.Step();
+    dirtyTiles.MarkPass(biotope);
+    biotope.Step();
+    dirtyTiles.MarkPass(biotope);
+    if (firstTick) {
+        dirtyTiles.MarkAll();
+        firstTick = false;
     }
-    biotope.Step();
-    biotope.Draw();
-    biotope.Step();
-    biotope.Draw();
-    glFlush();
+    if (presenter != nullptr)
+        presenter->Present(biotope, dirtyTiles);
+    dirtyTiles.Clear();
 }
 
 void StopPicture() {
+    if (presenter != nullptr)
+        presenter->Stop();
+    presenter = nullptr;
     biotope.Release();
 }
 

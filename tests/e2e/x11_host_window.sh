@@ -2,7 +2,7 @@
 # The Linux saver as a screen-saver module: driven into a window that another
 # program made and named by XSCREENSAVER_WINDOW (or by -window-id), it paints
 # there, ignores input, starts afresh when the window changes size, and ends
-# with exit code 0 on SIGTERM, on SIGINT and when the window goes away.
+# with exit code 0 on SIGTERM, SIGINT, SIGHUP and when the window goes away.
 # With -root and no host window it covers the screen.
 # Usage: x11_host_window.sh TINTWALK X11_TEST_HOST
 saver=$1
@@ -37,6 +37,15 @@ wait_exit "$host_pid" 20
 [ "$exit_code" -eq 0 ] || fail "SIGTERM: exit code $exit_code"
 [ "$(host_reported_exit)" = 0 ] || fail "SIGTERM: the saver reported $(host_reported_exit)"
 echo "ok: paints in XSCREENSAVER_WINDOW, ignores input, SIGTERM ends it with 0"
+
+# 1b. SIGHUP ends it the same way, and the snapshot is written.
+start_host -geometry 120x90 -- "$saver" --snapshot "$e2e_tmp/hangup.png"
+wait_until 20 window_painted "$host_window" || fail "nothing was painted before SIGHUP"
+kill -HUP "$saver_pid"
+wait_exit "$host_pid" 20
+[ "$exit_code" -eq 0 ] || fail "SIGHUP: exit code $exit_code"
+[ "$(png_size "$e2e_tmp/hangup.png")" = 120x90 ] || fail "SIGHUP: no snapshot written"
+echo "ok: SIGHUP ends it with 0 and writes the snapshot"
 
 # 2. A resized host window starts the picture afresh at the new size; SIGINT
 #    ends it and the snapshot has the new size. -root still means the host.

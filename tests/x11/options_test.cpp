@@ -111,7 +111,8 @@ TEST(CommandLine, Defaults) {
 TEST(CommandLine, EveryOptionWithOneOrTwoDashes) {
     const Parsed parsed =
         Parse({"-window", "--community", "fel", "-seed", "4294967295", "--ticks=250", "-geometry",
-               "203x117", "--snapshot", "out.png", "-display=:5", "--help", "-version"});
+               "203x117", "--snapshot", "out.png", "-display=:5", "--help", "-version", "--gl",
+               "-no-shm", "--timings"});
     ASSERT_TRUE(parsed.ok) << parsed.error;
     const SaverOptions& o = parsed.options;
     EXPECT_EQ(o.mode, ModeRequest::kWindow);
@@ -125,6 +126,9 @@ TEST(CommandLine, EveryOptionWithOneOrTwoDashes) {
     EXPECT_EQ(o.display, ":5");
     EXPECT_TRUE(o.help);
     EXPECT_TRUE(o.version);
+    EXPECT_TRUE(o.openGl);
+    EXPECT_FALSE(o.sharedMemory);
+    EXPECT_TRUE(o.timings);
 }
 
 TEST(CommandLine, CommunityByIndexOrName) {
@@ -271,9 +275,10 @@ TEST(FrameClock, MissedTicksAreDroppedNotQueued) {
 
 TEST(Usage, NamesEveryOption) {
     const std::string usage = UsageText();
-    for (const char* option : {"-window ", "-root ", "-window-id ID", "--fullscreen",
-                               "-geometry WxH", "--community N|NAME", "--seed S", "--ticks T",
-                               "--snapshot FILE.png", "-display NAME", "--help", "--version"}) {
+    for (const char* option :
+         {"-window ", "-root ", "-window-id ID", "--fullscreen", "-geometry WxH",
+          "--community N|NAME", "--seed S", "--ticks T", "--snapshot FILE.png", "-display NAME",
+          "--help", "--version", "--gl", "--no-shm", "--timings"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }

@@ -1,11 +1,10 @@
 // A small stand-in for a screen-saver host, for the end-to-end tests.
 //
-//   x11_test_host [-geometry WxH] [-name TITLE] -- COMMAND [ARGS...]
-//     Makes a window, maps it, prints "window 0xID", runs COMMAND with
-//     XSCREENSAVER_WINDOW=0xID, prints "pid N", waits for it and prints
-//     "exit N" (128 + the signal number after a signal), ending with that
-//     status. SIGTERM and SIGINT are passed on to COMMAND; SIGUSR1 destroys
-//     the window while COMMAND runs.
+//   x11_test_host [-geometry WxH] [-name TITLE] [-input-only] -- COMMAND [ARGS...]
+//     Makes a window (an InputOnly one with -input-only), maps it, prints "window 0xID", runs
+//     COMMAND with XSCREENSAVER_WINDOW=0xID, prints "pid N", waits for it and prints "exit N" (128
+//     + the signal number after a signal), ending with that status. SIGTERM and SIGINT are passed
+//     on to COMMAND; SIGUSR1 destroys the window while COMMAND runs.
 //
 //   x11_test_host -close ID
 //     Asks the window ID to close, as a window manager does
@@ -59,6 +58,7 @@ int main(int argc, char** argv) {
     unsigned width = 320;
     unsigned height = 240;
     const char* title = "Tintwalk test host";
+    bool inputOnly = false;
     int i = 1;
     for (; i < argc; ++i) {
         if (std::strcmp(argv[i], "-close") == 0 && i + 1 < argc)
@@ -67,20 +67,27 @@ int main(int argc, char** argv) {
             std::sscanf(argv[++i], "%ux%u", &width, &height);
         } else if (std::strcmp(argv[i], "-name") == 0 && i + 1 < argc) {
             title = argv[++i];
+        } else if (std::strcmp(argv[i], "-input-only") == 0) {
+            inputOnly = true;
         } else if (std::strcmp(argv[i], "--") == 0) {
             ++i;
             break;
         }
     }
     if (i >= argc) {
-        std::fprintf(stderr, "usage: x11_test_host [-geometry WxH] [-name TITLE] -- COMMAND...\n");
+        std::fprintf(
+            stderr,
+            "usage: x11_test_host [-geometry WxH] [-name TITLE] [-input-only] -- COMMAND...\n");
         return 2;
     }
 
     const int screen = DefaultScreen(display);
+    const Window root = RootWindow(display, screen);
     const Window window =
-        XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, width, height, 0,
-                            BlackPixel(display, screen), BlackPixel(display, screen));
+        inputOnly ? XCreateWindow(display, root, 0, 0, width, height, 0, 0, InputOnly,
+                                  CopyFromParent, 0, nullptr)
+                  : XCreateSimpleWindow(display, root, 0, 0, width, height, 0,
+                                        BlackPixel(display, screen), BlackPixel(display, screen));
     XStoreName(display, window, title);
     XSelectInput(display, window, StructureNotifyMask);
     XMapWindow(display, window);

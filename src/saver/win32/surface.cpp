@@ -1,5 +1,10 @@
 #include "saver/win32/surface.h"
 
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <cstdlib>
+
 #include "communities/community.h"
 #include "saver/picture.h"
 #include "saver/win32/input.h"
@@ -13,6 +18,14 @@ HGLRC glContext = nullptr;
 UINT_PTR frameTimer = 0;
 
 namespace {
+
+// Test hook, not a setting: with this variable set to N the saver stops its
+// frame clock after N ticks and says so on standard output, so that the
+// end-to-end tests can compare a finished picture with the renderer's. The
+// name is long on purpose: nobody sets it by accident.
+const char kStopAfterTicksVariable[] = "TINTWALK_TEST_HOOK_STOP_TICKING_AFTER";
+long ticksUntilStop = 0;  // 0: tick until the saver closes
+bool tickingStopped = false;
 
 const char kSurfaceClassName[] = "NTDEVCLASS";
 const char kSurfaceTitle[] = "Tintwalk screensaver";
@@ -38,6 +51,13 @@ void CreateGlContext(HWND window) {
     SetPixelFormat(deviceContext, format, &request);
     glContext = wglCreateContext(deviceContext);
     wglMakeCurrent(deviceContext, glContext);
+
+    // The picture grows in place and is never swapped: where the platform
+    // gave a double-buffered format anyway, draw into the front buffer.
+    PIXELFORMATDESCRIPTOR given = {};
+    if (DescribePixelFormat(deviceContext, format, sizeof given, &given) != 0 &&
+        (given.dwFlags & PFD_DOUBLEBUFFER) != 0)
+        glDrawBuffer(GL_FRONT);
 }
 
 void ReleaseGlContext(HWND window) {
@@ -84,6 +104,10 @@ LRESULT CALLBACK SurfaceWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             LoadSettings();
             CreateGlContext(window);
             StartPicture(surfaceWidth, surfaceHeight);
+            ticksUntilStop = 0;
+            tickingStopped = false;
+            if (const char* ticks = std::getenv(kStopAfterTicksVariable))
+                ticksUntilStop = std::strtol(ticks, nullptr, 10);
             frameTimer = SetTimer(window, kFrameTimerId, kFramePeriodMs, nullptr);
             return 0;
         case WM_ERASEBKGND:
@@ -93,7 +117,16 @@ LRESULT CALLBACK SurfaceWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             ValidateRect(window, nullptr);
             return 0;
         case WM_TIMER:
+            if (tickingStopped)
+                return 0;
             FrameTick();
+            if (ticksUntilStop > 0 && --ticksUntilStop == 0) {
+                KillTimer(window, frameTimer);
+                frameTimer = 0;
+                tickingStopped = true;
+                std::printf("frame clock stopped by %s\n", kStopAfterTicksVariable);
+                std::fflush(stdout);
+            }
             return 0;
         case WM_DESTROY:
             if (frameTimer != 0)

@@ -49,6 +49,7 @@ constexpr OptionName kOptions[] = {
     {"root", false},    {"window", false},   {"window-id", true}, {"fullscreen", false},
     {"geometry", true}, {"community", true}, {"seed", true},      {"ticks", true},
     {"snapshot", true}, {"display", true},   {"help", false},     {"version", false},
+    {"gl", false},      {"no-shm", false},   {"timings", false},
 };
 
 const OptionName* FindOption(const std::string& name) {
@@ -109,6 +110,12 @@ bool ApplyOption(const std::string& name, const char* value, SaverOptions& optio
         options.snapshot = value;
     } else if (name == "display") {
         options.display = value;
+    } else if (name == "gl") {
+        options.openGl = true;
+    } else if (name == "no-shm") {
+        options.sharedMemory = false;
+    } else if (name == "timings") {
+        options.timings = true;
     } else if (name == "help") {
         options.help = true;
     } else if (name == "version") {
@@ -262,7 +269,7 @@ int64_t NextTickDue(int64_t startMs, int64_t nowMs, int64_t periodMs) {
 
 const char* UsageText() {
     return "Usage: tintwalk [OPTION]...\n"
-           "Paints an evolving artificial-life picture with OpenGL.\n"
+           "Paints an evolving artificial-life picture.\n"
            "\n"
            "Where to draw (the last one given wins):\n"
            "  -window              in a window of its own (the default without a host)\n"
@@ -278,6 +285,9 @@ const char* UsageText() {
            "  --ticks T            end after T frame ticks\n"
            "  --snapshot FILE.png  write what is on screen to FILE.png when ending\n"
            "  -display NAME        the X display (default: $DISPLAY)\n"
+           "  --gl                 draw with OpenGL instead of an X image\n"
+           "  --no-shm             send the X image through the connection, not shared memory\n"
+           "  --timings            print the median time a tick took when ending\n"
            "  --help               show this help and exit\n"
            "  --version            show the version and exit\n"
            "\n"

@@ -36,9 +36,12 @@ struct SaverOptions {
     int32_t community = -1;  // a preset row, or -1 for the clock's choice
     bool seedGiven = false;
     uint32_t seed = 0;
-    int64_t ticks = -1;    // end after this many ticks; -1 runs until told to stop
-    std::string snapshot;  // PNG written at the end, or empty
-    std::string display;   // X display name, or empty for $DISPLAY
+    int64_t ticks = -1;        // end after this many ticks; -1 runs until told to stop
+    std::string snapshot;      // PNG written at the end, or empty
+    std::string display;       // X display name, or empty for $DISPLAY
+    bool openGl = false;       // draw with OpenGL rather than an X image
+    bool sharedMemory = true;  // an X image in shared memory where the display allows
+    bool timings = false;      // report how long the ticks took
     bool help = false;
     bool version = false;
 };

@@ -1,0 +1,157 @@
+// Tiles: the texture method for OpenGL that has only power-of-two textures
+// (Windows' own OpenGL 1.1, old drivers). The habitat is covered by a grid
+// of square textures of kSide (256, or less where the context allows less);
+// the edge textures stick out past the habitat and their extra texels are
+// never drawn. Uploads and quads as in the texture method, grouped per
+// texture: every upload of the tick first, then the quads texture by texture.
+#include <algorithm>
+#include <vector>
+
+#include "draw/gl.h"
+#include "draw/gl_methods.h"
+
+namespace tintwalk {
+
+namespace {
+
+constexpr int32_t kSide = 256;
+
+struct TexturedVertex {
+    float s;
+    float t;
+    float x;
+    float y;
+    float z;
+};
+
+// A dirty rectangle cut to one texture of the grid.
+struct Piece {
+    size_t texture;
+    CellRect cells;
+};
+
+class TileMethod : public GlMethod {
+  public:
+    bool Start(int32_t width, int32_t height, const GlCapabilities& capabilities) override {
+        side_ = kSide;
+        while (side_ > capabilities.maxTextureSize && side_ > DirtyTiles::kTileSide)
+            side_ /= 2;
+        width_ = width;
+        height_ = height;
+        columns_ = (width + side_ - 1) / side_;
+        rows_ = (height + side_ - 1) / side_;
+        textures_.assign(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), 0);
+        while (glGetError() != GL_NO_ERROR) {
+        }
+        glGenTextures(static_cast<GLsizei>(textures_.size()), textures_.data());
+        for (GLuint texture : textures_) {
+            glBindTexture(GL_TEXTURE_2D, texture);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, side_, side_, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                         nullptr);
+        }
+        if (glGetError() != GL_NO_ERROR) {
+            Stop();
+            return false;
+        }
+        return true;
+    }
+
+    void Draw(const uint8_t* habitat, const DirtyTiles& dirty) override {
+        dirty.CollectRects(rects_);
+        CutToTextures();
+        // Every upload of the tick ...
+        size_t bound = textures_.size();
+        for (const Piece& piece : pieces_) {
+            if (piece.texture != bound) {
+                bound = piece.texture;
+                glBindTexture(GL_TEXTURE_2D, textures_[bound]);
+            }
+            const CellRect& r = piece.cells;
+            const int32_t originX = static_cast<int32_t>(piece.texture % columns_) * side_;
+            const int32_t originY = static_cast<int32_t>(piece.texture / columns_) * side_;
+            glTexSubImage2D(GL_TEXTURE_2D, 0, r.x0 - originX, r.y0 - originY, r.x1 - r.x0,
+                            r.y1 - r.y0, GL_RGB, GL_UNSIGNED_BYTE,
+                            habitat + (static_cast<size_t>(r.y0) * static_cast<size_t>(width_) +
+                                       static_cast<size_t>(r.x0)) *
+                                          3);
+        }
+        // ... then the quads, one draw call per texture.
+        glEnable(GL_TEXTURE_2D);
+        const float scale = 1.0f / static_cast<float>(side_);
+        for (size_t first = 0; first < pieces_.size();) {
+            const size_t texture = pieces_[first].texture;
+            const float originX = static_cast<float>((texture % columns_) * side_);
+            const float originY = static_cast<float>((texture / columns_) * side_);
+            vertices_.clear();
+            size_t end = first;
+            for (; end < pieces_.size() && pieces_[end].texture == texture; ++end) {
+                const CellRect& r = pieces_[end].cells;
+                const float x0 = static_cast<float>(r.x0);
+                const float y0 = static_cast<float>(r.y0);
+                const float x1 = static_cast<float>(r.x1);
+                const float y1 = static_cast<float>(r.y1);
+                const float s0 = (x0 - originX) * scale;
+                const float t0 = (y0 - originY) * scale;
+                const float s1 = (x1 - originX) * scale;
+                const float t1 = (y1 - originY) * scale;
+                vertices_.push_back({s0, t0, x0, y0, 0.0f});
+                vertices_.push_back({s1, t0, x1, y0, 0.0f});
+                vertices_.push_back({s1, t1, x1, y1, 0.0f});
+                vertices_.push_back({s0, t1, x0, y1, 0.0f});
+            }
+            glBindTexture(GL_TEXTURE_2D, textures_[texture]);
+            glInterleavedArrays(GL_T2F_V3F, 0, vertices_.data());
+            glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(vertices_.size()));
+            first = end;
+        }
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glDisable(GL_TEXTURE_2D);
+    }
+
+    void Stop() override {
+        if (!textures_.empty())
+            glDeleteTextures(static_cast<GLsizei>(textures_.size()), textures_.data());
+        textures_.clear();
+    }
+
+  private:
+    // Cuts the rectangles along the texture grid into pieces_, sorted by texture.
+    void CutToTextures() {
+        pieces_.clear();
+        for (const CellRect& r : rects_) {
+            for (int32_t row = r.y0 / side_; row * side_ < r.y1; ++row) {
+                for (int32_t column = r.x0 / side_; column * side_ < r.x1; ++column) {
+                    const CellRect cut = {
+                        std::max(r.x0, column * side_), std::max(r.y0, row * side_),
+                        std::min(r.x1, (column + 1) * side_), std::min(r.y1, (row + 1) * side_)};
+                    pieces_.push_back({static_cast<size_t>(row) * static_cast<size_t>(columns_) +
+                                           static_cast<size_t>(column),
+                                       cut});
+                }
+            }
+        }
+        std::stable_sort(pieces_.begin(), pieces_.end(),
+                         [](const Piece& a, const Piece& b) { return a.texture < b.texture; });
+    }
+
+    int32_t side_ = kSide;
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    int32_t columns_ = 0;
+    int32_t rows_ = 0;
+    std::vector<GLuint> textures_;
+    std::vector<CellRect> rects_;
+    std::vector<Piece> pieces_;
+    std::vector<TexturedVertex> vertices_;
+};
+
+}  // namespace
+
+std::unique_ptr<GlMethod> MakeTileMethod() {
+    return std::make_unique<TileMethod>();
+}
+
+}  // namespace tintwalk

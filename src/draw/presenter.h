@@ -1,0 +1,32 @@
+// What turns a frame tick's painting into pixels on a surface. The picture
+// (saver/picture.h) runs the community and hands each tick's dirty tiles to
+// one presenter: OpenGL on every platform (gl_presenter.h), or whatever a
+// saver shell brings of its own.
+#pragma once
+
+#include <cstdint>
+
+namespace tintwalk {
+
+class Biotope;
+class DirtyTiles;
+
+class Presenter {
+  public:
+    virtual ~Presenter() = default;
+
+    // A new picture of width x height cells on the shell's surface, which is
+    // ready (for OpenGL: its context is current). Either side may be 0.
+    virtual void Start(int32_t width, int32_t height) = 0;
+    // Whether Present wants the painted cells listed (DirtyTiles::Cells) as
+    // well as the dirty tiles; asked after Start.
+    virtual bool WantsCells() const { return false; }
+    // Makes the surface show every cell of every dirty tile as the RGB
+    // habitat holds it, then pushes the result out once (one flush). The
+    // first tick of a picture has every tile dirty.
+    virtual void Present(const Biotope& biotope, const DirtyTiles& dirty) = 0;
+    // The picture ends; the surface is still there.
+    virtual void Stop() = 0;
+};
+
+}  // namespace tintwalk

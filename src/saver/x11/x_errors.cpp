@@ -1,0 +1,66 @@
+#include "saver/x11/x_errors.h"
+
+#include <cstdio>
+
+namespace tintwalk {
+
+namespace {
+
+int trappedErrors = 0;
+std::string firstTrapped;
+bool trapping = false;
+bool reportedError = false;
+
+std::string ErrorText(Display* display, const XErrorEvent* event) {
+    char text[256];
+    XGetErrorText(display, event->error_code, text, sizeof text);
+    return text;
+}
+
+int OnXError(Display* display, XErrorEvent* event) {
+    if (trapping) {
+        if (trappedErrors++ == 0)
+            firstTrapped = ErrorText(display, event);
+        return 0;
+    }
+    if (!reportedError) {
+        Fail("X error: " + ErrorText(display, event));
+        reportedError = true;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void Fail(const std::string& message) {
+    std::fprintf(stderr, "tintwalk: %s\n", message.c_str());
+}
+
+std::string HexId(unsigned long id) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%lx", id);
+    return text;
+}
+
+void InstallXErrorHandler() {
+    XSetErrorHandler(OnXError);
+}
+
+void BeginTrap(Display* display) {
+    XSync(display, False);
+    trappedErrors = 0;
+    firstTrapped.clear();
+    trapping = true;
+}
+
+bool EndTrap(Display* display) {
+    XSync(display, False);
+    trapping = false;
+    return trappedErrors == 0;
+}
+
+std::string TrappedErrorText() {
+    return firstTrapped;
+}
+
+}  // namespace tintwalk
