@@ -102,8 +102,19 @@ def main():
                        stdout=subprocess.DEVNULL)
     info = json.loads(subprocess.run(["ctest", "--show-only=json-v1"], cwd=build, check=True,
                                      stdout=subprocess.PIPE).stdout)
-    units = [t["command"][0] for t in info["tests"] if "command" in t
-             and any(f"/{d}" in t["command"][0] for d in UNIT_DIRS)]
+    # The unit tests are those added by the list files of UNIT_DIRS; each is
+    # a binary of the test's name in the matching build folder.
+    graph = info["backtraceGraph"]
+    units = []
+    for t in info["tests"]:
+        node = t.get("backtrace")
+        while node is not None:
+            file = graph["files"][graph["nodes"][node]["file"]]
+            unit = [d for d in UNIT_DIRS if file.endswith(d + "CMakeLists.txt")]
+            if unit:
+                units.append(os.path.join(build, unit[0], t["name"]))
+                break
+            node = graph["nodes"][node].get("parent")
     if not units:
         sys.exit("no unit test binaries found")
     targets = [os.path.basename(u) for u in units]
