@@ -10,6 +10,7 @@ packages=(
     mingw-w64 wine64
     xvfb xdotool x11-utils imagemagick
     valgrind python3 groff-base
+    ccache
 )
 
 sudo=()
