@@ -19,8 +19,9 @@ TEST(RandomGenerator, PublishedSequences) {
         RandomGenerator g;
         g.Seed(c.seed);
         for (int32_t expected : c.first) {
-            if (expected != 0)
+            if (expected != 0) {
                 EXPECT_EQ(g.Next(), expected) << "seed " << c.seed;
+            }
         }
     }
 }
