@@ -92,7 +92,9 @@ mkdir -p build
 windows=0
 if build windows build/mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=Release; then
-    DISPLAY=$wine_display start_ctest windows build/mingw
+    # The wine prefix is made once, before tests start wine side by side.
+    DISPLAY=$wine_display timeout 300 wineboot -i >/dev/null 2>&1
+    DISPLAY=$wine_display start_ctest windows build/mingw -j"$(nproc)"
     windows=1
 else
     status=1
