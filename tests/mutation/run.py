@@ -64,6 +64,24 @@ def sh(cmd, cwd, timeout=None):
         return "timeout", ""
 
 
+def verdicts(results):
+    with open(results) as f:
+        return {int(r[0]): r[1] for r in (line.split("\t") for line in f if line.strip())}
+
+
+def compare(mine, theirs):
+    """Kill ratios of two runs over the mutants that both have judged and
+    that compiled."""
+    a, b = verdicts(mine), verdicts(theirs)
+    common = sorted(i for i in a.keys() & b.keys() if a[i] != "uncompilable")
+    for name, v in ((mine, a), (theirs, b)):
+        killed = sum(v[i] == "killed" for i in common)
+        print(f"{name}: killed {killed} of {len(common)} ({100.0 * killed / max(len(common), 1):.1f} %)")
+    for i in common:
+        if a[i] != b[i]:
+            print(f"mutant {i}: {a[i]} here, {b[i]} there")
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--tests", required=True, help="the tests tree to judge")
@@ -73,10 +91,14 @@ def main():
     ap.add_argument("--sample", type=int, default=150, help="mutants, shared equally by the five kinds")
     ap.add_argument("--jobs", type=int, default=2)
     ap.add_argument("--nice", type=int, default=19, help="niceness of builds and tests")
+    ap.add_argument("--against", help="another WORK: compare the mutants both have judged")
     ap.add_argument("--list", action="store_true", help="print the sample and stop")
     a = ap.parse_args()
 
     work = os.path.abspath(a.work)
+    if a.against:
+        compare(os.path.join(work, "results.tsv"), os.path.join(a.against, "results.tsv"))
+        return
     src = os.path.join(work, "src-tree")
     if not os.path.isdir(src):
         os.makedirs(src)
