@@ -10,7 +10,7 @@ The sample depends only on --rev, --seed and --sample, so two tests trees
 face the very same mutants. A mutant that does not compile is discarded.
 Results go to WORK/results.tsv; a rerun resumes where it stopped.
 """
-import argparse, json, os, random, re, shutil, subprocess, sys, time
+import argparse, json, os, random, re, shutil, signal, subprocess, sys, time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 UNIT_DIRS = ("tests/core/", "tests/communities/", "tests/saver/")
@@ -83,6 +83,8 @@ def compare(mine, theirs):
 
 
 def main():
+    # A termination restores the mutated file like an interruption does.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("terminated"))
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--tests", required=True, help="the tests tree to judge")
     ap.add_argument("--work", required=True, help="scratch folder (source copy, build, results)")
@@ -105,6 +107,17 @@ def main():
         subprocess.run(f"git -C {ROOT} archive {a.rev} CMakeLists.txt cmake src | tar -x -C {src}",
                        shell=True, check=True)
         shutil.copytree(os.path.abspath(a.tests), os.path.join(src, "tests"))
+    # A run killed in the middle of a mutant leaves it planted: put back the
+    # snapshot's content of every file that differs from it.
+    for sub in ("src/core", "src/communities"):
+        for name in os.listdir(os.path.join(src, sub)):
+            path = f"{sub}/{name}"
+            snapshot = subprocess.run(["git", "-C", ROOT, "show", f"{a.rev}:{path}"],
+                                      stdout=subprocess.PIPE, check=True).stdout
+            with open(os.path.join(src, path), "rb") as f:
+                if f.read() != snapshot:
+                    with open(os.path.join(src, path), "wb") as out:
+                        out.write(snapshot)
     everything = candidates(src)
     # The same number of mutants of each kind, so that the many constants of
     # the preset tables do not crowd out comparisons and dropped statements.
