@@ -73,7 +73,7 @@ def compare(mine, theirs):
     """Kill ratios of two runs over the mutants that both have judged and
     that compiled."""
     a, b = verdicts(mine), verdicts(theirs)
-    common = sorted(i for i in a.keys() & b.keys() if a[i] != "uncompilable")
+    common = sorted(i for i in a.keys() & b.keys() if "uncompilable" not in (a[i], b[i]))
     for name, v in ((mine, a), (theirs, b)):
         killed = sum(v[i] == "killed" for i in common)
         print(f"{name}: killed {killed} of {len(common)} ({100.0 * killed / max(len(common), 1):.1f} %)")
