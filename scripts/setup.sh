@@ -12,6 +12,7 @@ packages=(
     valgrind python3 groff-base
     dpkg-dev lintian xscreensaver
     emscripten nodejs chromium
+    ccache
 )
 
 sudo=()

@@ -4,11 +4,15 @@
 #   2. the native release build with all unit and end-to-end tests, including
 #      native-against-Windows pictures,
 #   3. the Debian package of the native build, installed, run and removed,
-#   4. the unit tests again with AddressSanitizer and UndefinedBehaviorSanitizer,
+#   4. the unit and end-to-end tests again with AddressSanitizer and
+#      UndefinedBehaviorSanitizer,
 #   5. a short run of every fuzzing harness (clang, libFuzzer),
 #   6. the web site built with Emscripten, checked in headless Chromium
 #      against the native renderer.
-# End-to-end tests run on a private Xvfb display. Prints one summary line.
+# The Windows tests spend most of their time waiting for wine and the X
+# server, so they run in the background, on an Xvfb display of their own,
+# while the native builds compile and test on another. Prints one summary
+# line.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -16,6 +20,10 @@ root=$PWD
 bash scripts/setup.sh || exit 1
 . scripts/display.sh
 start_xvfb || exit 1
+wine_display=$DISPLAY
+wine_xvfb=$xvfb_pid
+start_xvfb || exit 1
+trap 'kill "$wine_xvfb" "$xvfb_pid" 2>/dev/null || true' EXIT
 
 export WINEDEBUG=-all
 # Wine does not offer to download its optional .NET and browser parts.
@@ -30,13 +38,11 @@ passed=0
 failed=0
 status=0
 
-# run_ctest NAME BUILD-DIR [ctest options...]
-run_ctest() {
+# count_ctest NAME BUILD-DIR: adds the counts of BUILD-DIR/ctest.log to the
+# summary.
+count_ctest() {
     local name=$1 dir=$2
-    shift 2
-    echo "== $name: tests"
     local log="$dir/ctest.log"
-    ctest --test-dir "$dir" --output-on-failure "$@" 2>&1 | tee "$log"
     local line
     line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
     if [ -z "$line" ]; then
@@ -52,31 +58,70 @@ run_ctest() {
     [ "$bad" -eq 0 ] || status=1
 }
 
+# run_ctest NAME BUILD-DIR [ctest options...]
+run_ctest() {
+    local name=$1 dir=$2
+    shift 2
+    echo "== $name: tests"
+    ctest --test-dir "$dir" --output-on-failure "$@" 2>&1 | tee "$dir/ctest.log"
+    count_ctest "$name" "$dir"
+}
+
+# start_ctest NAME BUILD-DIR [ctest options...]: the same in the background;
+# finish_ctest NAME BUILD-DIR waits for it, shows its log and counts it.
+start_ctest() {
+    local dir=$2
+    shift 2
+    ctest --test-dir "$dir" --output-on-failure "$@" >"$dir/ctest.log" 2>&1 &
+    background_ctest=$!
+}
+finish_ctest() {
+    wait "$background_ctest"
+    echo "== $1: tests"
+    cat "$2/ctest.log"
+    count_ctest "$1" "$2"
+}
+
 # build NAME BUILD-DIR [cmake options...]
 build() {
     local name=$1 dir=$2
     shift 2
     echo "== $name: build"
     cmake -S "$root" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 &&
-        cmake --build "$dir" -j"$(nproc)" ||
+        nice -n 10 cmake --build "$dir" -j"$(nproc)" ||
         { cat "$dir.configure.log" 2>/dev/null; echo "$name: build failed" >&2; return 1; }
 }
 
 mkdir -p build
+windows=0
 if build windows build/mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=Release; then
-    run_ctest windows build/mingw
+    # The wine prefix is made once, before tests start wine side by side.
+    DISPLAY=$wine_display timeout 300 wineboot -i >/dev/null 2>&1
+    DISPLAY=$wine_display start_ctest windows build/mingw -j"$(nproc)"
+    windows=1
 else
     status=1
 fi
 
 windows_render="$root/build/mingw/src/render/tintwalk-render.exe"
+native=0
 if build native build/release -DCMAKE_BUILD_TYPE=Release -DTINTWALK_BENCH=ON \
     -DTINTWALK_WINDOWS_RENDER="$windows_render"; then
-    run_ctest native build/release
+    native=1
 else
     status=1
 fi
+sanitizers=0
+if build sanitizers build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTWALK_SANITIZE=ON; then
+    sanitizers=1
+else
+    status=1
+fi
+
+# Tests that share the display take turns (ctest resource locks); the
+# others run beside them.
+[ "$native" -eq 0 ] || run_ctest native build/release -j"$(nproc)"
 
 # The Debian package from the native build: made, checked by lintian,
 # installed, run, removed; counted as one test.
@@ -91,12 +136,8 @@ package_check() {
 }
 [ -x build/release/tests/x11/x11_test_host ] && package_check
 
-if build sanitizers build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTWALK_SANITIZE=ON; then
-    run_ctest sanitizers build/sanitize
-else
-    status=1
-fi
-
+# The installed layout is the native build's; sanitizers add nothing there.
+[ "$sanitizers" -eq 0 ] || run_ctest sanitizers build/sanitize -j"$(nproc)" -E '^x11_install$'
 # fuzz: each libFuzzer harness of tests/fuzz runs a fixed number of inputs
 # (a smoke; long runs are started by hand, see the README). Only the
 # harnesses and the libraries they test are built.
@@ -134,6 +175,8 @@ if (cd web && npm ci --no-audit --no-fund --loglevel=error) &&
 else
     status=1
 fi
+
+[ "$windows" -eq 0 ] || finish_ctest windows build/mingw
 
 echo
 echo "tests: $passed passed, $failed failed"

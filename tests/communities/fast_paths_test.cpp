@@ -1,17 +1,19 @@
 // The fast ways of running the simulation must paint exactly what the plain
-// way paints: passes with the rule built in against stepping through the
-// rule pointer, the byte-shuffle neighbourhood fill against the portable
+// step paints: passes with the rule built in and stepping through the rule
+// pointer, the byte-shuffle neighbourhood fill against the portable
 // one, and the eight-bytes-at-once ring helpers against their plain loops.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "communities/community.h"
 #include "communities/rule.h"
 #include "core/bot_step.h"
 #include "core/random.h"
+#include "support/plain_step.h"
 
 namespace tintwalk {
 namespace {
@@ -21,19 +23,20 @@ using ::testing::internal::CaptureStdout;
 using ::testing::internal::GetCapturedStderr;
 using ::testing::internal::GetCapturedStdout;
 
-enum class Path { kPasses, kPassesPortable, kRulePointer };
+enum class Path { kPlain, kPasses, kPassesPortable, kRulePointer };
 
-// Both habitats after `passes` passes of community `row` on a small surface
-// whose border is crossed often.
-std::vector<uint8_t> RunCommunity(int32_t row, Path path, int passes) {
-    surfaceWidth = 61;
-    surfaceHeight = 47;
+// Both habitats, the bots and the generator after `passes` passes of
+// community `row` on a width x height habitat.
+std::vector<uint8_t> RunCommunity(int32_t row, Path path, int32_t width, int32_t height,
+                                  int passes) {
+    surfaceWidth = width;
+    surfaceHeight = height;
     CaptureStdout();
     CaptureStderr();
     InitCommunity(row, 2024);
     GetCapturedStdout();
     GetCapturedStderr();
-    biotope.SetTrailLength(200);
+    biotope.SetTrailLength(60);
     if (path == Path::kRulePointer) {
         for (uint32_t i = 0; i < biotope.botCount; ++i)
             biotope.bots[i].pass = nullptr;
@@ -41,11 +44,16 @@ std::vector<uint8_t> RunCommunity(int32_t row, Path path, int passes) {
     const bool saved = useSsse3Gather;
     if (path == Path::kPassesPortable)
         useSsse3Gather = false;
-    for (int i = 0; i < passes; ++i)
-        biotope.Step();
+    for (int i = 0; i < passes; ++i) {
+        if (path == Path::kPlain) {
+            PlainBiotopeStep(biotope);
+        } else {
+            biotope.Step();
+        }
+    }
     useSsse3Gather = saved;
 
-    const size_t bytes = static_cast<size_t>(surfaceWidth) * surfaceHeight * 3;
+    const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 3;
     std::vector<uint8_t> cells(biotope.rgbHabitat.pixels, biotope.rgbHabitat.pixels + bytes);
     cells.insert(cells.end(), biotope.hslHabitat.pixels, biotope.hslHabitat.pixels + bytes);
     for (uint32_t i = 0; i < biotope.botCount; ++i) {
@@ -53,18 +61,31 @@ std::vector<uint8_t> RunCommunity(int32_t row, Path path, int passes) {
         const int32_t fields[4] = {bot.x, bot.y, bot.state, bot.heading};
         cells.insert(cells.end(), reinterpret_cast<const uint8_t*>(fields),
                      reinterpret_cast<const uint8_t*>(fields + 4));
+        for (uint32_t k = 0; k < bot.trailLength; ++k) {
+            const TrailPoint& t = bot.trailPoints[k];
+            // Trail points always lie inside the habitat.
+            EXPECT_TRUE(t.x >= 0 && t.x < width && t.y >= 0 && t.y < height) << t.x << "," << t.y;
+        }
     }
     cells.push_back(static_cast<uint8_t>(randomGenerator.Next()));
     biotope.Release();
     return cells;
 }
 
-TEST(FastPaths, EveryCommunityPaintsTheSameWhicheverWayItRuns) {
-    for (int32_t row = 0; row < kCommunityCount; ++row) {
-        const std::vector<uint8_t> plain = RunCommunity(row, Path::kRulePointer, 12);
-        EXPECT_EQ(RunCommunity(row, Path::kPasses, 12), plain) << kCommunityPresets[row]->name;
-        EXPECT_EQ(RunCommunity(row, Path::kPassesPortable, 12), plain)
-            << kCommunityPresets[row]->name;
+// Every side of 1, 2 and 3 (where every cell is on the border or next to
+// it), against an odd side that has an interior, in both orientations.
+TEST(FastPaths, EveryCommunityPaintsTheSameWhicheverWayItRunsOnEveryShape) {
+    for (int32_t width : {1, 2, 3, 61}) {
+        for (int32_t height : {1, 2, 3, 47}) {
+            for (int32_t row = 0; row < kCommunityCount; ++row) {
+                SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height) + " " +
+                             kCommunityPresets[row]->name);
+                const auto plain = RunCommunity(row, Path::kPlain, width, height, 8);
+                ASSERT_EQ(RunCommunity(row, Path::kRulePointer, width, height, 8), plain);
+                ASSERT_EQ(RunCommunity(row, Path::kPasses, width, height, 8), plain);
+                ASSERT_EQ(RunCommunity(row, Path::kPassesPortable, width, height, 8), plain);
+            }
+        }
     }
 }
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The full-screen saver under wine: a window of the screen's size that
-# paints the picture; a key press, a button press and a pointer travel of
-# more than 4 pixels end it with exit code 0, a travel of 4 does not; a
-# second saver started meanwhile ends at once with 0.
+# paints the picture; a key press and a pointer travel of more than 4 pixels
+# end it with exit code 0, a travel of 4 does not (input_test covers the
+# buttons); a second saver started meanwhile ends at once with 0.
 #   win32_fullscreen.sh TINTWALK_SCR [PREVIEW_HOST WINDOW_PROBE]
 set -u
 . "$(dirname "$0")/win32_common.sh"
@@ -65,13 +65,6 @@ xdotool key space
 wait_exit "$saver_pid" 30
 [ "$exit_code" -eq 0 ] || fail "after a key press the exit code is $exit_code"
 pass "a key press ends the saver with 0"
-
-# --- a button press ends it
-start_saver
-xdotool click 1
-wait_exit "$saver_pid" 30
-[ "$exit_code" -eq 0 ] || fail "after a button press the exit code is $exit_code"
-pass "a button press ends the saver with 0"
 
 # --- 4 pixels of travel are tolerated, a fifth ends it
 start_saver

@@ -10,45 +10,41 @@ namespace tintwalk {
 namespace {
 
 TEST(PointerTravel, FourPixelsInTotalAreToleratedAFifthWakes) {
-    const PointerPosition anchor = {640, 512};
-    EXPECT_FALSE(PointerTravelWakes(anchor, {642, 514}));  // 2 right, 2 down
-    EXPECT_TRUE(PointerTravelWakes(anchor, {643, 514}));
-    EXPECT_FALSE(PointerTravelWakes(anchor, {636, 512}));
-    EXPECT_TRUE(PointerTravelWakes(anchor, {640, 507}));
-    EXPECT_FALSE(PointerTravelWakes(anchor, {638, 514}));  // 2 left, 2 down
-    EXPECT_FALSE(PointerTravelWakes(anchor, anchor));
+    struct Case {
+        PointerPosition from, to;
+        uint32_t travel;
+    };
+    const Case cases[] = {
+        {{640, 512}, {642, 514}, 4},
+        {{640, 512}, {643, 514}, 5},
+        {{640, 512}, {636, 512}, 4},
+        {{640, 512}, {640, 507}, 5},
+        {{640, 512}, {638, 514}, 4},
+        {{640, 512}, {640, 512}, 0},
+        {{-10, 20}, {10, -20}, 60},
+        {{INT32_MIN, 0}, {INT32_MAX, 0}, 4294967295u},
+        // (2^32 - 1) x 2 = 2^33 - 2, kept in 32 bits: 2^32 - 2.
+        {{INT32_MIN, INT32_MIN}, {INT32_MAX, INT32_MAX}, 4294967294u},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PointerTravel(c.from, c.to), c.travel) << c.to.x << "," << c.to.y;
+        EXPECT_EQ(PointerTravelWakes(c.from, c.to), c.travel > 4) << c.to.x << "," << c.to.y;
+    }
 }
 
-TEST(PointerTravel, DistancesOfBothAxesAdd) {
-    EXPECT_EQ(PointerTravel({0, 0}, {3, -4}), 7u);
-    EXPECT_EQ(PointerTravel({-10, 20}, {10, -20}), 60u);
-}
-
-TEST(PointerTravel, ExtremeCoordinatesStillWake) {
-    // 2^32 - 1 in one axis.
-    EXPECT_EQ(PointerTravel({INT32_MIN, 0}, {INT32_MAX, 0}), 4294967295u);
-    // (2^32 - 1) x 2 = 2^33 - 2, kept in 32 bits: 2^32 - 2.
-    EXPECT_EQ(PointerTravel({INT32_MIN, INT32_MIN}, {INT32_MAX, INT32_MAX}), 4294967294u);
-    EXPECT_TRUE(PointerTravelWakes({INT32_MIN, INT32_MIN}, {INT32_MAX, INT32_MAX}));
-}
-
-TEST(VerifyRetry, TheFirstRequestAlwaysAsks) {
-    EXPECT_TRUE(VerifyRetryDue(kNeverVerified, 0));
-    EXPECT_TRUE(VerifyRetryDue(kNeverVerified, 150));
-    EXPECT_TRUE(VerifyRetryDue(kNeverVerified, 0xFFFFFFFFu));
-}
-
-TEST(VerifyRetry, AsksAgainAfter200Milliseconds) {
-    EXPECT_FALSE(VerifyRetryDue(1000, 1000));
-    EXPECT_FALSE(VerifyRetryDue(1000, 1199));
-    EXPECT_TRUE(VerifyRetryDue(1000, 1200));
-    EXPECT_TRUE(VerifyRetryDue(1000, 90000));
-}
-
-TEST(VerifyRetry, SurvivesTheWrapOfTheTickCount) {
-    // 2^32 - 100: 99 ms after the wrap are 199 ms later.
-    EXPECT_FALSE(VerifyRetryDue(0xFFFFFF9Cu, 99));
-    EXPECT_TRUE(VerifyRetryDue(0xFFFFFF9Cu, 100));
+TEST(VerifyRetry, AsksFirstThenAfter200MillisecondsAcrossTheTickWrap) {
+    struct Case {
+        uint32_t last, now;
+        bool due;
+    };
+    const Case cases[] = {
+        {kNeverVerified, 0, true}, {kNeverVerified, 0xFFFFFFFFu, true},
+        {1000, 1000, false},       {1000, 1199, false},
+        {1000, 1200, true},        {1000, 90000, true},
+        {0xFFFFFF9Cu, 99, false},  {0xFFFFFF9Cu, 100, true},  // 2^32 - 100
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(VerifyRetryDue(c.last, c.now), c.due) << c.last << " " << c.now;
 }
 
 }  // namespace

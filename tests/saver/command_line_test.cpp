@@ -5,34 +5,27 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace tintwalk {
 namespace {
 
-TEST(SkipProgramName, UnquotedNameEndsAtTheFirstBlank) {
-    EXPECT_STREQ(SkipProgramName("tintwalk.scr /s"), "/s");
-    EXPECT_STREQ(SkipProgramName("C:\\WINDOWS\\TINTWALK.SCR /p 1234"), "/p 1234");
-    EXPECT_STREQ(SkipProgramName("tintwalk.scr"), "");
-    EXPECT_STREQ(SkipProgramName(""), "");
-}
-
-TEST(SkipProgramName, QuotedNameRunsToTheClosingQuote) {
-    EXPECT_STREQ(SkipProgramName("\"C:\\Program Files\\tintwalk.scr\" /c"), "/c");
-    // Nothing needs to separate the name from the arguments.
-    EXPECT_STREQ(SkipProgramName("\"a b.scr\"/s"), "/s");
-    // An unclosed quote takes the whole line.
-    EXPECT_STREQ(SkipProgramName("\"a b.scr /s"), "");
-}
-
-TEST(SkipProgramName, SkipsBlanksAndControlCharactersAfterTheName) {
-    EXPECT_STREQ(SkipProgramName("t.scr \t\x01\x1f  /s"), "/s");
-    EXPECT_STREQ(SkipProgramName("\"t.scr\"\t\t/p 7"), "/p 7");
-}
-
-TEST(SkipProgramName, HighBytesAreOrdinaryCharacters) {
-    // Part of the name...
-    EXPECT_STREQ(SkipProgramName("t\xe9l\xe9.scr /c"), "/c");
-    // ...and not skipped as blanks after it.
-    EXPECT_STREQ(SkipProgramName("t.scr \xa0/s"), "\xa0/s");
+TEST(SkipProgramName, FindsWhereTheArgumentsStart) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"tintwalk.scr /s", "/s"},
+        {"C:\\WINDOWS\\TINTWALK.SCR /p 1234", "/p 1234"},
+        {"tintwalk.scr", ""},
+        {"", ""},
+        {"\"C:\\Program Files\\tintwalk.scr\" /c", "/c"},
+        {"\"a b.scr\"/s", "/s"},  // nothing needs to separate the two
+        {"\"a b.scr /s", ""},     // an unclosed quote takes the whole line
+        {"t.scr \t\x01\x1f  /s", "/s"},
+        {"\"t.scr\"\t\t/p 7", "/p 7"},
+        {"t\xe9l\xe9.scr /c", "/c"},  // high bytes are ordinary characters,
+        {"t.scr \xa0/s", "\xa0/s"},   // not blanks
+    };
+    for (const auto& [line, arguments] : cases)
+        EXPECT_STREQ(SkipProgramName(line), arguments) << line;
 }
 
 // A double-byte code page in miniature: 0x81 leads a two-byte character, so
@@ -52,88 +45,69 @@ TEST(SkipProgramName, QuotedNameStepsWholeCharacters) {
     EXPECT_STREQ(SkipProgramName(line), "c\" /s");
 }
 
-TEST(ParseWindowHandle, ReadsDecimalDigitsUpToTheFirstOther) {
-    EXPECT_EQ(ParseWindowHandle("1234"), 1234u);
-    EXPECT_EQ(ParseWindowHandle("12ab"), 12u);
-    EXPECT_EQ(ParseWindowHandle("0042"), 42u);
-    EXPECT_EQ(ParseWindowHandle(""), 0u);
-    EXPECT_EQ(ParseWindowHandle(":1234"), 0u);
-    EXPECT_EQ(ParseWindowHandle(" 1234"), 0u);
+TEST(ParseWindowHandle, ReadsDecimalDigitsUpToTheFirstOtherAndWrapsAt32Bits) {
+    const std::pair<const char*, uint32_t> cases[] = {
+        {"1234", 1234},
+        {"12ab", 12},
+        {"0042", 42},
+        {"", 0},
+        {":1234", 0},
+        {" 1234", 0},
+        {"4294967295", 4294967295u},
+        {"4294967296", 0},
+        {"4294967297", 1},
+        {"10000000000", 1410065408u},  // 10^10 - 2 x 2^32
+    };
+    for (const auto& [text, handle] : cases)
+        EXPECT_EQ(ParseWindowHandle(text), handle) << text;
 }
 
-TEST(ParseWindowHandle, WrapsAt32Bits) {
-    EXPECT_EQ(ParseWindowHandle("4294967295"), 4294967295u);
-    EXPECT_EQ(ParseWindowHandle("4294967296"), 0u);
-    EXPECT_EQ(ParseWindowHandle("4294967297"), 1u);
-    // 10^10 - 2 x 2^32
-    EXPECT_EQ(ParseWindowHandle("10000000000"), 1410065408u);
-}
-
-void ExpectCommand(const char* arguments, SaverMode mode, uint32_t handle = 0,
-                   bool olderFamily = false) {
-    const SaverCommand command = ParseSaverCommand(arguments, olderFamily);
-    EXPECT_EQ(command.mode, mode) << '"' << arguments << '"';
-    EXPECT_EQ(command.windowHandle, handle) << '"' << arguments << '"';
-    EXPECT_EQ(command.exitCode, mode == SaverMode::kUnrecognised ? -1 : 0)
-        << '"' << arguments << '"';
-}
-
-TEST(ParseSaverCommand, NothingOrOnlySeparatorsOpensTheDialogWithoutParent) {
-    ExpectCommand("", SaverMode::kConfigure);
-    ExpectCommand("   ", SaverMode::kConfigure);
-    ExpectCommand("/ - /", SaverMode::kConfigure);
-}
-
-TEST(ParseSaverCommand, LetterCOpensTheDialogAndIgnoresTheRest) {
-    ExpectCommand("/c", SaverMode::kConfigureForeground);
-    ExpectCommand("-C", SaverMode::kConfigureForeground);
-    ExpectCommand("c:1234", SaverMode::kConfigureForeground);
-    ExpectCommand("/c 1234", SaverMode::kConfigureForeground);
-}
-
-TEST(ParseSaverCommand, LetterSRunsFullScreen) {
-    ExpectCommand("/s", SaverMode::kFullScreen);
-    ExpectCommand("-S", SaverMode::kFullScreen);
-    ExpectCommand("s", SaverMode::kFullScreen);
-    ExpectCommand("/saver", SaverMode::kFullScreen);
-    ExpectCommand("--//  s", SaverMode::kFullScreen);
-}
-
-TEST(ParseSaverCommand, LettersPAndLRunAPreviewInTheGivenWindow) {
-    ExpectCommand("/p 1234", SaverMode::kPreview, 1234);
-    ExpectCommand("/l 1234", SaverMode::kPreview, 1234);
-    ExpectCommand("-P1234", SaverMode::kPreview, 1234);
-    ExpectCommand("/L   77 88", SaverMode::kPreview, 77);
-    ExpectCommand("/p 4294967297", SaverMode::kPreview, 1);
-}
-
-TEST(ParseSaverCommand, PreviewWithoutAHandleIsUnrecognised) {
-    ExpectCommand("/p 0", SaverMode::kUnrecognised);
-    ExpectCommand("/p", SaverMode::kUnrecognised);
-    // The colon stops the number before it starts.
-    ExpectCommand("/p:1234", SaverMode::kUnrecognised);
-    // Only blanks are skipped after the letter.
-    ExpectCommand("/p\t1234", SaverMode::kUnrecognised);
-    ExpectCommand("/p 4294967296", SaverMode::kUnrecognised);
-}
-
-TEST(ParseSaverCommand, OtherCharactersAreUnrecognised) {
-    ExpectCommand("/x", SaverMode::kUnrecognised);
-    ExpectCommand("/1", SaverMode::kUnrecognised);
-    ExpectCommand("/\ts", SaverMode::kUnrecognised);
-    ExpectCommand("\xe9", SaverMode::kUnrecognised);
-    ExpectCommand("?", SaverMode::kUnrecognised);
-}
-
-TEST(ParseSaverCommand, LetterAChangesThePasswordOnlyOnTheOlderFamily) {
-    ExpectCommand("/a 1234", SaverMode::kUnrecognised);
-    ExpectCommand("-A", SaverMode::kUnrecognised);
-    ExpectCommand("/a 1234", SaverMode::kChangePassword, 1234, true);
-    ExpectCommand("/A", SaverMode::kChangePassword, 0, true);
-    ExpectCommand("a:5", SaverMode::kChangePassword, 0, true);
-    // The older family reads every other letter the same way.
-    ExpectCommand("/s", SaverMode::kFullScreen, 0, true);
-    ExpectCommand("/p 9", SaverMode::kPreview, 9, true);
+TEST(ParseSaverCommand, ModeLettersHandlesAndExitCodes) {
+    struct Case {
+        const char* arguments;
+        SaverMode mode;
+        uint32_t handle;
+        bool olderFamily;
+    };
+    using enum SaverMode;
+    const Case cases[] = {
+        {"", kConfigure, 0, false},
+        {"   ", kConfigure, 0, false},
+        {"/ - /", kConfigure, 0, false},
+        {"/c", kConfigureForeground, 0, false},
+        {"-C", kConfigureForeground, 0, false},
+        {"c:1234", kConfigureForeground, 0, false},
+        {"/s", kFullScreen, 0, false},
+        {"-S", kFullScreen, 0, false},
+        {"/saver", kFullScreen, 0, false},
+        {"--//  s", kFullScreen, 0, false},
+        {"/p 1234", kPreview, 1234, false},
+        {"/l 1234", kPreview, 1234, false},
+        {"-P1234", kPreview, 1234, false},
+        {"/L   77 88", kPreview, 77, false},
+        {"/p 4294967297", kPreview, 1, false},
+        {"/p 0", kUnrecognised, 0, false},
+        {"/p", kUnrecognised, 0, false},
+        {"/p:1234", kUnrecognised, 0, false},   // the colon stops the number
+        {"/p\t1234", kUnrecognised, 0, false},  // only blanks are skipped
+        {"/p 4294967296", kUnrecognised, 0, false},
+        {"/x", kUnrecognised, 0, false},
+        {"/1", kUnrecognised, 0, false},
+        {"/\ts", kUnrecognised, 0, false},
+        {"\xe9", kUnrecognised, 0, false},
+        {"/a 1234", kUnrecognised, 0, false},
+        {"/a 1234", kChangePassword, 1234, true},
+        {"/A", kChangePassword, 0, true},
+        {"a:5", kChangePassword, 0, true},
+        {"/s", kFullScreen, 0, true},
+        {"/p 9", kPreview, 9, true},
+    };
+    for (const Case& c : cases) {
+        const SaverCommand command = ParseSaverCommand(c.arguments, c.olderFamily);
+        EXPECT_EQ(command.mode, c.mode) << '"' << c.arguments << '"';
+        EXPECT_EQ(command.windowHandle, c.handle) << '"' << c.arguments << '"';
+        EXPECT_EQ(command.exitCode, c.mode == kUnrecognised ? -1 : 0) << '"' << c.arguments << '"';
+    }
 }
 
 }  // namespace

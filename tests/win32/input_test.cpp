@@ -193,19 +193,6 @@ TEST_F(SaverInput, RefusedPasswordIsNotAskedAgainWithin200Milliseconds) {
     EXPECT_EQ(lastVerifyTick, 5200u);
 }
 
-TEST_F(SaverInput, RetryDelaySurvivesTheTickWrap) {
-    olderFamily = 1;
-    verifyPassword = FakeVerifier;
-    fakeTick = 0xFFFFFF9Cu;  // 100 ms before the wrap
-    Send(WM_CLOSE);
-    fakeTick = 99;
-    Send(WM_CLOSE);
-    EXPECT_EQ(verifierCalls, 1);
-    fakeTick = 100;
-    Send(WM_CLOSE);
-    EXPECT_EQ(verifierCalls, 2);
-}
-
 TEST_F(SaverInput, GrantedPasswordCloses) {
     olderFamily = 1;
     verifyPassword = FakeVerifier;

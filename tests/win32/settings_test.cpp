@@ -34,12 +34,6 @@ class Settings : public ::testing::Test {
     ScratchRegistry registry_;
 };
 
-TEST_F(Settings, MissingKeyKeepsTheValue) {
-    speed = 77;
-    LoadSettings();
-    EXPECT_EQ(speed, 77);
-}
-
 TEST_F(Settings, SaveCreatesTheKeyWithADword) {
     SaveSettings();
     DWORD type = 0;
@@ -49,42 +43,39 @@ TEST_F(Settings, SaveCreatesTheKeyWithADword) {
     EXPECT_EQ(value, 49u);
 }
 
+// The stored bytes are taken as they are, whatever their type; a missing or
+// longer value leaves the setting alone, a shorter one fills the low bytes.
 TEST_F(Settings, StoredValueIsTakenUnchecked) {
+    struct Case {
+        DWORD type;
+        std::vector<BYTE> bytes;  // empty: no value stored
+        int before, after;
+    };
+    const Case cases[] = {
+        {REG_DWORD, {}, 77, 77},
+        {REG_DWORD, {0xf4, 0x01, 0, 0}, 49, 500},
+        {REG_DWORD, {0xf6, 0xff, 0xff, 0xff}, 49, -10},
+        {REG_BINARY, {0x2c, 0x01, 0, 0}, 49, 300},
+        {REG_BINARY, {0x2c, 0x01}, -1, 300},
+        {REG_BINARY, {1, 0, 0, 0, 2, 0, 0, 0}, 12, 12},
+    };
+    for (const Case& c : cases) {
+        if (!c.bytes.empty()) {
+            ASSERT_TRUE(ScratchRegistry::Write(kSettingsKey, "speed", c.type, c.bytes.data(),
+                                               static_cast<DWORD>(c.bytes.size())));
+        }
+        speed = c.before;
+        LoadSettings();
+        EXPECT_EQ(speed, c.after) << c.bytes.size() << " bytes";
+    }
+    SaveSettings();  // a stored 500 goes back as 500, unclamped
     ASSERT_TRUE(ScratchRegistry::WriteDword(kSettingsKey, "speed", 500));
     LoadSettings();
-    EXPECT_EQ(speed, 500);
     SaveSettings();
     DWORD type = 0;
     DWORD value = 0;
     ASSERT_TRUE(StoredSpeed(type, value));
     EXPECT_EQ(value, 500u);
-
-    ASSERT_TRUE(ScratchRegistry::WriteDword(kSettingsKey, "speed", 0xFFFFFFF6u));
-    LoadSettings();
-    EXPECT_EQ(speed, -10);
-}
-
-TEST_F(Settings, TypeIsNotLookedAt) {
-    const BYTE bytes[4] = {0x2c, 0x01, 0x00, 0x00};  // 300, little-endian
-    ASSERT_TRUE(ScratchRegistry::Write(kSettingsKey, "speed", REG_BINARY, bytes, 4));
-    LoadSettings();
-    EXPECT_EQ(speed, 300);
-}
-
-TEST_F(Settings, ShortValueFillsTheLowBytes) {
-    speed = -1;
-    const BYTE bytes[2] = {0x2c, 0x01};
-    ASSERT_TRUE(ScratchRegistry::Write(kSettingsKey, "speed", REG_BINARY, bytes, 2));
-    LoadSettings();
-    EXPECT_EQ(speed, 300);
-}
-
-TEST_F(Settings, LongValueIsNotRead) {
-    speed = 12;
-    const BYTE bytes[8] = {1, 0, 0, 0, 2, 0, 0, 0};
-    ASSERT_TRUE(ScratchRegistry::Write(kSettingsKey, "speed", REG_BINARY, bytes, 8));
-    LoadSettings();
-    EXPECT_EQ(speed, 12);
 }
 
 // A dialog of one horizontal scroll bar with the speed control's id.
@@ -162,60 +153,36 @@ TEST_F(SpeedScrollBar, OpensAtTheStoredValueOnARangeOfOneToHundred) {
     EXPECT_EQ(high, 100);
 }
 
-TEST_F(SpeedScrollBar, LineStepsAreNineAndClamped) {
-    speed = 95;
-    Scroll(SB_LINERIGHT);  // 104
-    EXPECT_EQ(speed, 100);
-    EXPECT_EQ(Thumb(), 100);
-    speed = 5;
-    Scroll(SB_LINELEFT);  // -4
-    EXPECT_EQ(speed, 1);
-    EXPECT_EQ(Thumb(), 1);
-    speed = 50;
-    Scroll(SB_LINERIGHT);
-    EXPECT_EQ(speed, 59);
-    Scroll(SB_LINELEFT);
-    Scroll(SB_LINELEFT);
-    EXPECT_EQ(speed, 41);
-    EXPECT_EQ(Thumb(), 41);
-}
-
-TEST_F(SpeedScrollBar, ThumbPositionEndsAreClamped) {
-    Scroll(SB_THUMBPOSITION, 0);
-    EXPECT_EQ(speed, 1);
-    Scroll(SB_THUMBPOSITION, 70);
-    EXPECT_EQ(speed, 70);
-    EXPECT_EQ(Thumb(), 70);
-    Scroll(SB_THUMBPOSITION, 65535);
-    EXPECT_EQ(speed, 100);
-    Scroll(SB_LEFT);
-    EXPECT_EQ(speed, 1);
-    Scroll(SB_RIGHT);
-    EXPECT_EQ(speed, 100);
-    EXPECT_EQ(Thumb(), 100);
-}
-
-TEST_F(SpeedScrollBar, TrackingAndEndLeaveValueAndThumb) {
-    speed = 60;
-    Scroll(SB_THUMBPOSITION, 60);
-    Scroll(SB_THUMBTRACK, 10);
-    EXPECT_EQ(speed, 60);
-    EXPECT_EQ(Thumb(), 60);
-    speed = 500;
-    Scroll(SB_ENDSCROLL);
-    EXPECT_EQ(speed, 500);
-    EXPECT_EQ(Thumb(), 60);
-}
-
-TEST_F(SpeedScrollBar, PagesChangeNothingButStillClamp) {
-    speed = 50;
-    Scroll(SB_PAGERIGHT);
-    Scroll(SB_PAGELEFT);
-    EXPECT_EQ(speed, 50);
-    EXPECT_EQ(Thumb(), 50);
-    speed = 500;  // as loaded from the registry
-    Scroll(SB_PAGELEFT);
-    EXPECT_EQ(speed, 100);
+// Lines step by nine, the ends and thumb positions are clamped to 1..100,
+// tracking and the end of a scroll leave value and thumb alone, pages
+// change nothing but still clamp a loaded value.
+TEST_F(SpeedScrollBar, Requests) {
+    struct Case {
+        int before;
+        WORD request, position;
+        int after, thumb;  // thumb -1: not looked at
+    };
+    const Case cases[] = {
+        {95, SB_LINERIGHT, 0, 100, 100},
+        {5, SB_LINELEFT, 0, 1, 1},
+        {50, SB_LINERIGHT, 0, 59, 59},
+        {50, SB_LINELEFT, 0, 41, 41},
+        {50, SB_THUMBPOSITION, 0, 1, 1},
+        {50, SB_THUMBPOSITION, 70, 70, 70},
+        {50, SB_THUMBPOSITION, 65535, 100, 100},
+        {50, SB_LEFT, 0, 1, 1},
+        {50, SB_RIGHT, 0, 100, 100},
+        {60, SB_THUMBTRACK, 10, 60, 100},
+        {500, SB_ENDSCROLL, 0, 500, 100},
+        {50, SB_PAGERIGHT, 0, 50, 50},
+        {500, SB_PAGELEFT, 0, 100, 100},
+    };
+    for (const Case& c : cases) {
+        speed = c.before;
+        Scroll(c.request, c.position);
+        EXPECT_EQ(speed, c.after) << "request " << c.request << " from " << c.before;
+        EXPECT_EQ(Thumb(), c.thumb) << "request " << c.request << " from " << c.before;
+    }
 }
 
 TEST_F(SpeedScrollBar, ScrollingStoresNothing) {

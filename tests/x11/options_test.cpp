@@ -26,89 +26,52 @@ Parsed Parse(std::initializer_list<const char*> arguments) {
     return parsed;
 }
 
-TEST(WindowId, DecimalAndHexadecimal) {
+TEST(Parsers, AcceptedAndRefusedValues) {
     unsigned long id = 0;
-    ASSERT_TRUE(ParseWindowId("12345", id));
-    EXPECT_EQ(id, 12345u);
-    ASSERT_TRUE(ParseWindowId("0x1a00003", id));
-    EXPECT_EQ(id, 27262979u);
-    ASSERT_TRUE(ParseWindowId("0X1F", id));
-    EXPECT_EQ(id, 31u);
-    ASSERT_TRUE(ParseWindowId("4294967295", id));
-    EXPECT_EQ(id, 4294967295u);
-    ASSERT_TRUE(ParseWindowId("0xffffffff", id));
-    EXPECT_EQ(id, 4294967295u);
-}
-
-TEST(WindowId, RefusesAnythingElse) {
-    unsigned long id = 77;
-    for (const char* bad : {"", "0", "0x0", "0x", "12a", "-5", "+5", " 5", "5 ", "0x1g", "abc",
-                            "4294967296", "0x100000000", "99999999999999999999999"}) {
-        EXPECT_FALSE(ParseWindowId(bad, id)) << "'" << bad << "'";
+    for (const auto& [text, value] : {std::pair{"12345", 12345ul},
+                                      {"0x1a00003", 27262979ul},
+                                      {"0X1F", 31ul},
+                                      {"4294967295", 4294967295ul},
+                                      {"0xffffffff", 4294967295ul}}) {
+        EXPECT_TRUE(ParseWindowId(text, id) && id == value) << text;
     }
-    EXPECT_FALSE(ParseWindowId(nullptr, id));
-    EXPECT_EQ(id, 77u) << "a refused id leaves the old value";
-}
+    for (const char* bad : {"", "0", "0x0", "0x", "12a", "-5", "+5", " 5", "5 ", "0x1g", "abc",
+                            "4294967296", "0x100000000", "99999999999999999999999"})
+        EXPECT_FALSE(ParseWindowId(bad, id)) << "'" << bad << "'";
+    EXPECT_EQ(id, 4294967295u) << "a refused id leaves the old value";
 
-TEST(Geometry, SizeAndPosition) {
-    SaverOptions options;
-    ASSERT_TRUE(ParseGeometry("640x480", options));
-    EXPECT_EQ(options.width, 640);
-    EXPECT_EQ(options.height, 480);
-    EXPECT_FALSE(options.positionGiven);
-    ASSERT_TRUE(ParseGeometry("203X117+10+20", options));
-    EXPECT_EQ(options.width, 203);
-    EXPECT_EQ(options.height, 117);
-    EXPECT_TRUE(options.positionGiven);
-    EXPECT_EQ(options.x, 10);
-    EXPECT_EQ(options.y, 20);
-    ASSERT_TRUE(ParseGeometry("16384x1", options));
-    EXPECT_EQ(options.width, 16384);
-    EXPECT_EQ(options.height, 1);
-    EXPECT_FALSE(options.positionGiven);
-}
-
-TEST(Geometry, RefusesMalformedOrOutOfRange) {
-    SaverOptions options;
+    SaverOptions o;
+    ASSERT_TRUE(ParseGeometry("203X117+10+20", o));
+    EXPECT_EQ(std::vector({o.width, o.height, o.x, o.y}), std::vector({203, 117, 10, 20}));
+    EXPECT_TRUE(o.positionGiven);
+    ASSERT_TRUE(ParseGeometry("16384x1", o));
+    EXPECT_EQ(std::vector({o.width, o.height}), std::vector({16384, 1}));
+    EXPECT_FALSE(o.positionGiven);
     for (const char* bad :
          {"", "640", "640x", "x480", "0x480", "640x0", "16385x1", "1x16385", "640x480+10",
-          "640x480-0-0", "640x480+1+2junk", "640*480", "-640x480", "640 x 480"}) {
-        EXPECT_FALSE(ParseGeometry(bad, options)) << "'" << bad << "'";
-    }
-    EXPECT_EQ(options.width, kDefaultWidth) << "a refused geometry leaves the size alone";
-    EXPECT_EQ(options.height, kDefaultHeight);
-}
+          "640x480-0-0", "640x480+1+2junk", "640*480", "-640x480", "640 x 480"})
+        EXPECT_FALSE(ParseGeometry(bad, o)) << "'" << bad << "'";
+    EXPECT_EQ(o.width, 16384) << "a refused geometry leaves the size alone";
 
-TEST(WholeNumber, LimitsWithoutWrapping) {
     uint64_t value = 0;
     ASSERT_TRUE(ParseWholeNumber("18446744073709551615", 0, UINT64_MAX, value));
     EXPECT_EQ(value, UINT64_MAX);
     // One more than the largest 64-bit number must not wrap to 0.
     EXPECT_FALSE(ParseWholeNumber("18446744073709551616", 0, UINT64_MAX, value));
     EXPECT_FALSE(ParseWholeNumber("4294967296", 0, UINT32_MAX, value));
-    EXPECT_FALSE(ParseWholeNumber("0", 1, 10, value));
-    EXPECT_FALSE(ParseWholeNumber("11", 1, 10, value));
-    EXPECT_FALSE(ParseWholeNumber("", 0, 10, value));
-    EXPECT_FALSE(ParseWholeNumber("0x5", 0, 10, value));
-    ASSERT_TRUE(ParseWholeNumber("007", 0, 10, value));
-    EXPECT_EQ(value, 7u);
+    EXPECT_FALSE(ParseWholeNumber("0", 1, 10, value) || ParseWholeNumber("11", 1, 10, value));
+    EXPECT_FALSE(ParseWholeNumber("", 0, 10, value) || ParseWholeNumber("0x5", 0, 10, value));
+    EXPECT_TRUE(ParseWholeNumber("007", 0, 10, value) && value == 7);
 }
 
-TEST(CommandLine, Defaults) {
-    const Parsed parsed = Parse({});
-    ASSERT_TRUE(parsed.ok);
-    EXPECT_EQ(parsed.options.mode, ModeRequest::kNone);
-    EXPECT_EQ(parsed.options.width, 1280);
-    EXPECT_EQ(parsed.options.height, 720);
-    EXPECT_EQ(parsed.options.community, -1);
-    EXPECT_FALSE(parsed.options.seedGiven);
-    EXPECT_EQ(parsed.options.ticks, -1);
-    EXPECT_TRUE(parsed.options.snapshot.empty());
-    EXPECT_FALSE(parsed.options.help);
-    EXPECT_FALSE(parsed.options.version);
-}
-
-TEST(CommandLine, EveryOptionWithOneOrTwoDashes) {
+TEST(CommandLine, DefaultsAndEveryOptionWithOneOrTwoDashes) {
+    const Parsed none = Parse({});
+    ASSERT_TRUE(none.ok);
+    EXPECT_EQ(none.options.mode, ModeRequest::kNone);
+    EXPECT_EQ(none.options.width * 10000 + none.options.height, 1280 * 10000 + 720);
+    EXPECT_EQ(none.options.community, -1);
+    EXPECT_FALSE(none.options.seedGiven);
+    EXPECT_EQ(none.options.ticks, -1);
     const Parsed parsed =
         Parse({"-window", "--community", "fel", "-seed", "4294967295", "--ticks=250", "-geometry",
                "203x117", "--snapshot", "out.png", "-display=:5", "--help", "-version", "--gl",
@@ -120,49 +83,21 @@ TEST(CommandLine, EveryOptionWithOneOrTwoDashes) {
     EXPECT_TRUE(o.seedGiven);
     EXPECT_EQ(o.seed, 4294967295u);
     EXPECT_EQ(o.ticks, 250);
-    EXPECT_EQ(o.width, 203);
-    EXPECT_EQ(o.height, 117);
+    EXPECT_EQ(o.width * 10000 + o.height, 203 * 10000 + 117);
     EXPECT_EQ(o.snapshot, "out.png");
     EXPECT_EQ(o.display, ":5");
-    EXPECT_TRUE(o.help);
-    EXPECT_TRUE(o.version);
-    EXPECT_TRUE(o.openGl);
+    EXPECT_TRUE(o.help && o.version);
+    EXPECT_TRUE(o.openGl && o.timings);
     EXPECT_FALSE(o.sharedMemory);
-    EXPECT_TRUE(o.timings);
-}
-
-TEST(CommandLine, CommunityByIndexOrName) {
-    EXPECT_EQ(Parse({"--community", "0"}).options.community, 0);
-    EXPECT_EQ(Parse({"--community", "9"}).options.community, 9);
-    EXPECT_EQ(Parse({"--community", "amorfwit"}).options.community, 0);
-    EXPECT_EQ(Parse({"--community", "geo&vlekkensnel"}).options.community, 4);
     EXPECT_EQ(Parse({"--community=tegelswitzwart"}).options.community, 9);
-    for (const char* bad : {"10", "-1", "Fel", "", "felx"}) {
-        const Parsed parsed = Parse({"--community", bad});
-        EXPECT_FALSE(parsed.ok) << "'" << bad << "'";
-        EXPECT_NE(parsed.error.find("community"), std::string::npos) << parsed.error;
-    }
-}
-
-TEST(CommandLine, SeedAndTicksRanges) {
-    EXPECT_EQ(Parse({"--seed", "0"}).options.seed, 0u);
-    EXPECT_TRUE(Parse({"--seed", "0"}).options.seedGiven);
-    EXPECT_FALSE(Parse({"--seed", "4294967296"}).ok);
-    EXPECT_FALSE(Parse({"--seed", "-1"}).ok);
-    EXPECT_FALSE(Parse({"--seed", "1e3"}).ok);
+    EXPECT_EQ(Parse({"--community", "0"}).options.community, 0);
     EXPECT_EQ(Parse({"--ticks", "9223372036854775807"}).options.ticks, INT64_MAX);
-    EXPECT_FALSE(Parse({"--ticks", "9223372036854775808"}).ok);
-    EXPECT_FALSE(Parse({"--ticks", "0"}).ok);
-    EXPECT_FALSE(Parse({"--snapshot="}).ok);
-}
-
-TEST(CommandLine, TheLastModeWins) {
+    // The last mode wins.
     EXPECT_EQ(Parse({"-root", "-window"}).options.mode, ModeRequest::kWindow);
-    EXPECT_EQ(Parse({"--fullscreen", "-root"}).options.mode, ModeRequest::kRoot);
     EXPECT_EQ(Parse({"-window", "--fullscreen"}).options.mode, ModeRequest::kFullscreen);
-    const Parsed parsed = Parse({"-root", "-window-id", "0x400001"});
-    EXPECT_EQ(parsed.options.mode, ModeRequest::kWindowId);
-    EXPECT_EQ(parsed.options.windowId, 0x400001u);
+    const Parsed id = Parse({"-root", "-window-id", "0x400001"});
+    EXPECT_EQ(id.options.mode, ModeRequest::kWindowId);
+    EXPECT_EQ(id.options.windowId, 0x400001u);
 }
 
 TEST(CommandLine, ClearErrors) {
@@ -180,6 +115,13 @@ TEST(CommandLine, ClearErrors) {
         {{"picture.png"}, "unexpected argument 'picture.png'"},
         {{"--root=yes"}, "takes no value"},
         {{"-geometry", "640x"}, "bad geometry '640x'"},
+        {{"--community", "10"}, "community"},
+        {{"--community", "Fel"}, "community"},
+        {{"--seed", "4294967296"}, "seed"},
+        {{"--seed", "-1"}, "seed"},
+        {{"--ticks", "0"}, "tick count"},
+        {{"--ticks", "9223372036854775808"}, "tick count"},
+        {{"--snapshot="}, "snapshot"},
     };
     for (const Case& c : cases) {
         const Parsed parsed = Parse(c.arguments);
@@ -192,47 +134,37 @@ TEST(CommandLine, ClearErrors) {
 // Where the picture goes for each mode request, with and without a host
 // window in the environment.
 TEST(Target, ExplicitModesBeatTheEnvironment) {
-    SaverOptions options;
-    SaverTarget target;
-    std::string error;
-
-    options.mode = ModeRequest::kWindow;
-    ASSERT_TRUE(ResolveTarget(options, "0x200001", target, error));
-    EXPECT_EQ(target.mode, TargetKind::kOwnWindow);
-
-    options.mode = ModeRequest::kFullscreen;
-    ASSERT_TRUE(ResolveTarget(options, "0x200001", target, error));
-    EXPECT_EQ(target.mode, TargetKind::kFullscreen);
-
-    options.mode = ModeRequest::kWindowId;
-    options.windowId = 4242;
-    ASSERT_TRUE(ResolveTarget(options, "0x200001", target, error));
-    EXPECT_EQ(target.mode, TargetKind::kHostWindow);
-    EXPECT_EQ(target.windowId, 4242u);
-}
-
-TEST(Target, TheEnvironmentNamesTheHostWindow) {
-    SaverOptions options;
-    SaverTarget target;
-    std::string error;
-    for (ModeRequest mode : {ModeRequest::kNone, ModeRequest::kRoot}) {
-        options.mode = mode;
-        ASSERT_TRUE(ResolveTarget(options, "0x200001", target, error));
-        EXPECT_EQ(target.mode, TargetKind::kHostWindow);
-        EXPECT_EQ(target.windowId, 0x200001u);
-        ASSERT_TRUE(ResolveTarget(options, "2097153", target, error));
-        EXPECT_EQ(target.windowId, 0x200001u);
+    struct Case {
+        ModeRequest mode;
+        const char* environment;
+        TargetKind target;
+        unsigned long windowId;
+    };
+    const Case cases[] = {
+        {ModeRequest::kWindow, "0x200001", TargetKind::kOwnWindow, 0},
+        {ModeRequest::kFullscreen, "0x200001", TargetKind::kFullscreen, 0},
+        {ModeRequest::kWindowId, "0x200001", TargetKind::kHostWindow, 4242},
+        {ModeRequest::kNone, "0x200001", TargetKind::kHostWindow, 0x200001},
+        {ModeRequest::kRoot, "2097153", TargetKind::kHostWindow, 0x200001},
+        {ModeRequest::kNone, nullptr, TargetKind::kOwnWindow, 0},
+        {ModeRequest::kNone, "", TargetKind::kOwnWindow, 0},
+        {ModeRequest::kRoot, nullptr, TargetKind::kRoot, 0},
+    };
+    for (const Case& c : cases) {
+        SaverOptions options;
+        options.mode = c.mode;
+        options.windowId = 4242;
+        SaverTarget target;
+        std::string error;
+        ASSERT_TRUE(ResolveTarget(options, c.environment, target, error));
+        EXPECT_EQ(target.mode, c.target) << static_cast<int>(c.mode);
+        if (c.windowId != 0) {
+            EXPECT_EQ(target.windowId, c.windowId);
+        }
     }
-    options.mode = ModeRequest::kNone;
-    ASSERT_TRUE(ResolveTarget(options, nullptr, target, error));
-    EXPECT_EQ(target.mode, TargetKind::kOwnWindow);
-    ASSERT_TRUE(ResolveTarget(options, "", target, error));
-    EXPECT_EQ(target.mode, TargetKind::kOwnWindow);
-    options.mode = ModeRequest::kRoot;
-    ASSERT_TRUE(ResolveTarget(options, nullptr, target, error));
-    EXPECT_EQ(target.mode, TargetKind::kRoot);
-
-    options.mode = ModeRequest::kNone;
+    SaverOptions options;
+    SaverTarget target;
+    std::string error;
     EXPECT_FALSE(ResolveTarget(options, "window", target, error));
     EXPECT_NE(error.find("XSCREENSAVER_WINDOW"), std::string::npos) << error;
 }
