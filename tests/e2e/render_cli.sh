@@ -209,7 +209,7 @@ if [[ $native -eq 1 ]]; then
     # stderr; stdout still holds the result line alone.
     if command -v script >/dev/null; then
         label="progress on a terminal"
-        script -qec "'$renderer' --size 1500x1500 --ticks 800 -o big.png 2>&1 >out.txt" /dev/null |
+        script -qec "'$renderer' --size 1500x1500 --ticks 4000 -o big.png 2>&1 >out.txt" /dev/null |
             tr '\r' '\n' >err.txt
         expect grep -Eq '^tintwalk-render: +[0-9]+%, [0-9]+ ticks/s, [0-9]+:[0-9]{2} left' err.txt
         expect [ "$(lines out.txt)" -eq 1 ]
