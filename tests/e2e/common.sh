@@ -47,10 +47,5 @@ wait_until() {
     done
 }
 
-process_gone() {
-    ! kill -0 "$1" 2>/dev/null
-}
-
-process_alive() {
-    kill -0 "$1" 2>/dev/null
-}
+process_gone() { ! kill -0 "$1" 2>/dev/null; }
+process_alive() { kill -0 "$1" 2>/dev/null; }
