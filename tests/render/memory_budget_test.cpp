@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -32,77 +33,61 @@ uint64_t UsableIn(const Tree& tree) {
     return usable;
 }
 
-const std::string kMeminfo = "MemTotal: 8000000 kB\nMemAvailable: 4194304 kB\n";  // 4 GiB
 const std::string kV2 = "sys/fs/cgroup";
 const std::string kV1 = "sys/fs/cgroup/memory";
+const Tree kMeminfo = {{"proc/meminfo", "MemTotal: 8000000 kB\nMemAvailable: 4194304 kB\n"}};
 
-struct Case {
-    const char* what;
-    Tree tree;
-    uint64_t usable;
-};
+std::string MiB(uint64_t count) {
+    return std::to_string(count * kMiB);
+}
+Tree operator+(Tree a, const Tree& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+Tree Group(const std::string& lines) {
+    return {{"proc/self/cgroup", lines}};
+}
+Tree V2(const std::string& dir, const std::string& max, const std::string& current) {
+    return {{kV2 + dir + "/memory.max", max}, {kV2 + dir + "/memory.current", current}};
+}
 
 TEST(MemoryBudget, TheLeastOfAvailableMemoryAndEveryLimitAbove) {
-    const Case cases[] = {
+    const std::tuple<const char*, Tree, uint64_t> cases[] = {
         {"nothing readable", {}, UINT64_MAX},
-        {"MemAvailable only", {{"proc/meminfo", kMeminfo}}, 4096 * kMiB},
-        {"v2 without a limit",
-         {{"proc/meminfo", kMeminfo},
-          {"proc/self/cgroup", "0::/app\n"},
-          {kV2 + "/app/memory.max", "max\n"},
-          {kV2 + "/app/memory.current", "1000\n"}},
+        {"MemAvailable only", kMeminfo, 4096 * kMiB},
+        {"v2 without a limit", kMeminfo + Group("0::/app\n") + V2("/app", "max\n", "1000\n"),
          4096 * kMiB},
         {"v2 limit less usage, inactive file cache counted free",
-         {{"proc/meminfo", kMeminfo},
-          {"proc/self/cgroup", "0::/app\n"},
-          {kV2 + "/app/memory.max", std::to_string(512 * kMiB)},
-          {kV2 + "/app/memory.current", std::to_string(200 * kMiB)},
-          {kV2 + "/app/memory.stat", "anon 1\ninactive_file " + std::to_string(50 * kMiB)}},
+         kMeminfo + Group("0::/app\n") + V2("/app", MiB(512), MiB(200)) +
+             Tree{{kV2 + "/app/memory.stat", "anon 1\ninactive_file " + MiB(50)}},
          362 * kMiB},
         {"v2 parent's limit is the tighter",
-         {{"proc/meminfo", kMeminfo},
-          {"proc/self/cgroup", "0::/a/b\n"},
-          {kV2 + "/a/b/memory.max", std::to_string(1024 * kMiB)},
-          {kV2 + "/a/b/memory.current", "0"},
-          {kV2 + "/a/memory.max", std::to_string(300 * kMiB)},
-          {kV2 + "/a/memory.current", std::to_string(100 * kMiB)}},
+         kMeminfo + Group("0::/a/b\n") + V2("/a/b", MiB(1024), "0") + V2("/a", MiB(300), MiB(100)),
          200 * kMiB},
-        {"v2 usage above the limit leaves nothing",
-         {{"proc/self/cgroup", "0::/x\n"},
-          {kV2 + "/x/memory.max", "100"},
-          {kV2 + "/x/memory.current", "150"}},
-         0},
+        {"v2 usage above the limit leaves nothing", Group("0::/x\n") + V2("/x", "100", "150"), 0},
         {"v2 beside v1 (hybrid), limit at the root a container sees",
-         {{"proc/self/cgroup", "4:memory:/\n0::/host/path/not/shown\n"},
-          {kV2 + "/unified/memory.max", std::to_string(64 * kMiB)},
-          {kV2 + "/unified/memory.current", std::to_string(16 * kMiB)}},
+         Group("4:memory:/\n0::/host/path/not/shown\n") + V2("/unified", MiB(64), MiB(16)),
          48 * kMiB},
         {"v1 limit less usage less inactive file cache",
-         {{"proc/meminfo", kMeminfo},
-          {"proc/self/cgroup", "9:cpu,cpuacct:/\n4:memory:/job:7\n"},
-          {kV1 + "/job:7/memory.limit_in_bytes", std::to_string(1000 * kMiB)},
-          {kV1 + "/job:7/memory.usage_in_bytes", std::to_string(300 * kMiB)},
-          {kV1 + "/job:7/memory.stat", "total_inactive_file " + std::to_string(100 * kMiB)}},
+         kMeminfo + Group("9:cpu,cpuacct:/\n4:memory:/job:7\n") +
+             Tree{{kV1 + "/job:7/memory.limit_in_bytes", MiB(1000)},
+                  {kV1 + "/job:7/memory.usage_in_bytes", MiB(300)},
+                  {kV1 + "/job:7/memory.stat", "total_inactive_file " + MiB(100)}},
          800 * kMiB},
         {"v1 'no limit' is a huge number",
-         {{"proc/meminfo", kMeminfo},
-          {"proc/self/cgroup", "3:memory,blkio:/\n"},
-          {kV1 + "/memory.limit_in_bytes", "9223372036854771712"},
-          {kV1 + "/memory.usage_in_bytes", "5000"}},
+         kMeminfo + Group("3:memory,blkio:/\n") +
+             Tree{{kV1 + "/memory.limit_in_bytes", "9223372036854771712"},
+                  {kV1 + "/memory.usage_in_bytes", "5000"}},
          4096 * kMiB},
         {"MemAvailable below the group's room",
-         {{"proc/meminfo", "MemAvailable: 1024 kB\n"},
-          {"proc/self/cgroup", "0::/\n"},
-          {kV2 + "/memory.max", std::to_string(64 * kMiB)},
-          {kV2 + "/memory.current", "0"}},
+         Tree{{"proc/meminfo", "MemAvailable: 1024 kB\n"}} + Group("0::/\n") + V2("", MiB(64), "0"),
          1 * kMiB},
         {"malformed lines are skipped",
-         {{"proc/meminfo", "MemAvailable:\ngarbage\n"},
-          {"proc/self/cgroup", "nonsense\n0::relative\n::\n"}},
+         Tree{{"proc/meminfo", "MemAvailable:\ngarbage\n"}} + Group("nonsense\n0::relative\n::\n"),
          UINT64_MAX},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(UsableIn(c.tree), c.usable) << c.what;
+    for (const auto& [what, tree, usable] : cases)
+        EXPECT_EQ(UsableIn(tree), usable) << what;
 }
 
 }  // namespace
