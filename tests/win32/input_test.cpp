@@ -19,22 +19,25 @@ LRESULT CALLBACK SaverLikeProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefaultSaverProc(window, message, wParam, lParam);
 }
 
-DWORD fakeTick = 0;
-int verifierCalls = 0;
-HWND verifierWindow = nullptr;
-BOOL verifierAnswer = FALSE;
-void (*duringVerify)(HWND window) = nullptr;
+// The fake password service and clock.
+struct {
+    DWORD tick;
+    int calls;
+    HWND window;
+    BOOL answer;
+    void (*during)(HWND window);
+} fake;
 
 DWORD WINAPI FakeTickCount() {
-    return fakeTick;
+    return fake.tick;
 }
 
 BOOL WINAPI FakeVerifier(HWND window) {
-    ++verifierCalls;
-    verifierWindow = window;
-    if (duringVerify != nullptr)
-        duringVerify(window);
-    return verifierAnswer;
+    ++fake.calls;
+    fake.window = window;
+    if (fake.during != nullptr)
+        fake.during(window);
+    return fake.answer;
 }
 
 POINT CursorNow() {
@@ -51,11 +54,7 @@ class SaverInput : public ::testing::Test {
         verifyPassword = nullptr;
         lastVerifyTick = kNeverVerified;
         readTickCount = FakeTickCount;
-        fakeTick = 0;
-        verifierCalls = 0;
-        verifierWindow = nullptr;
-        verifierAnswer = FALSE;
-        duringVerify = nullptr;
+        fake = {};
         cursorAnchor = CursorNow();
         if (!window_.alive())
             GTEST_SKIP() << "no window can be created (no display?)";
@@ -69,7 +68,7 @@ class SaverInput : public ::testing::Test {
     void AskPasswords(DWORD tick = 0) {
         olderFamily = 1;
         verifyPassword = FakeVerifier;
-        fakeTick = tick;
+        fake.tick = tick;
     }
 
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -131,20 +130,31 @@ TEST_F(SaverInput, HidesThePointer) {
     EXPECT_EQ(GetCursor(), nullptr);
 }
 
-TEST_F(SaverInput, NewerFamilyClosesAtOnceWithoutAsking) {
-    verifyPassword = FakeVerifier;
-    EXPECT_EQ(Send(WM_APP), 0);
-    Send(WM_CLOSE);
-    EXPECT_FALSE(window_.alive());
-    EXPECT_EQ(verifierCalls, 0);
-    EXPECT_EQ(closeAllowed, 0);
-}
-
-TEST_F(SaverInput, OlderFamilyWithoutPasswordClosesAtOnce) {
-    olderFamily = 1;
-    Send(WM_CLOSE);
-    EXPECT_FALSE(window_.alive());
-    EXPECT_EQ(closeAllowed, 1);
+// The newer family closes without asking, the older one asks the service
+// if it has one, and a grant closes.
+TEST_F(SaverInput, CloseAsksOnlyTheOlderFamilysService) {
+    const struct {
+        int older;
+        VerifyPasswordProc service;
+        BOOL answer;
+        int calls, allowed;
+    } cases[] = {
+        {0, FakeVerifier, FALSE, 0, 0}, {1, nullptr, FALSE, 0, 1}, {1, FakeVerifier, TRUE, 1, 1}};
+    for (const auto& c : cases) {
+        TestWindow window(SaverLikeProc);
+        olderFamily = c.older;
+        verifyPassword = c.service;
+        fake = {};
+        fake.answer = c.answer;
+        closeAllowed = 0;
+        if (c.older == 0) {  // the password request does nothing here
+            EXPECT_EQ(SendMessageA(window.get(), WM_APP, 0, 0), 0);
+        }
+        SendMessageA(window.get(), WM_CLOSE, 0, 0);
+        EXPECT_FALSE(window.alive()) << "case " << &c - cases;
+        EXPECT_EQ(fake.calls, c.calls) << "case " << &c - cases;
+        EXPECT_EQ(closeAllowed, c.allowed) << "case " << &c - cases;
+    }
 }
 
 // A refusal keeps the saver, re-anchors and hides the pointer, and is not
@@ -155,8 +165,8 @@ TEST_F(SaverInput, RefusedPasswordKeepsRunningAndWaits200Milliseconds) {
     SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
     EXPECT_EQ(Send(WM_CLOSE), 0);
     EXPECT_TRUE(window_.alive());
-    EXPECT_EQ(verifierCalls, 1);
-    EXPECT_EQ(verifierWindow, window_.get());
+    EXPECT_EQ(fake.calls, 1);
+    EXPECT_EQ(fake.window, window_.get());
     EXPECT_EQ(closeAllowed, 0);
     EXPECT_EQ(verifying, 0);
     const POINT now = CursorNow();
@@ -164,23 +174,14 @@ TEST_F(SaverInput, RefusedPasswordKeepsRunningAndWaits200Milliseconds) {
     EXPECT_EQ(cursorAnchor.y, now.y);
     EXPECT_EQ(GetCursor(), nullptr);
 
-    fakeTick = 5199;
+    fake.tick = 5199;
     Send(WM_CLOSE);
-    EXPECT_EQ(verifierCalls, 1);
+    EXPECT_EQ(fake.calls, 1);
     EXPECT_EQ(lastVerifyTick, 5000u);  // a request refused unasked does not count
-    fakeTick = 5200;
+    fake.tick = 5200;
     Send(WM_CLOSE);
-    EXPECT_EQ(verifierCalls, 2);
+    EXPECT_EQ(fake.calls, 2);
     EXPECT_EQ(lastVerifyTick, 5200u);
-}
-
-TEST_F(SaverInput, GrantedPasswordCloses) {
-    AskPasswords();
-    verifierAnswer = TRUE;
-    Send(WM_CLOSE);
-    EXPECT_EQ(verifierCalls, 1);
-    EXPECT_EQ(closeAllowed, 1);
-    EXPECT_FALSE(window_.alive());
 }
 
 void CloseAndTypeAgain(HWND window) {
@@ -190,9 +191,9 @@ void CloseAndTypeAgain(HWND window) {
 
 TEST_F(SaverInput, NoSecondRequestWhileOneIsOpen) {
     AskPasswords();
-    duringVerify = CloseAndTypeAgain;
+    fake.during = CloseAndTypeAgain;
     Send(WM_CLOSE);
-    EXPECT_EQ(verifierCalls, 1);
+    EXPECT_EQ(fake.calls, 1);
     EXPECT_TRUE(window_.alive());
     EXPECT_FALSE(ClosePosted());
 }
@@ -202,7 +203,7 @@ TEST_F(SaverInput, PendingTicksAreDroppedBeforeAsking) {
     for (int i = 0; i < 3; ++i)
         PostMessageA(window_.get(), WM_TIMER, 333, 0);
     Send(WM_CLOSE);
-    ASSERT_EQ(verifierCalls, 1);
+    ASSERT_EQ(fake.calls, 1);
     EXPECT_TRUE(window_.TakePosted(WM_TIMER));  // two of the three are gone
     EXPECT_FALSE(window_.TakePosted(WM_TIMER));
 }
