@@ -12,8 +12,16 @@ pass() {
     echo "ok: $*"
 }
 
-need_display() {
+# win32_start FILE...: skips without a display or a tool, fails without a
+# file named, and readies wine.
+win32_start() {
     [ -n "${DISPLAY:-}" ] || { echo "SKIP: no X display (DISPLAY is empty)"; exit 77; }
+    need_tools wine xdotool xwininfo import convert compare identify winepath
+    local file
+    for file; do
+        [ -f "$file" ] || fail "no file $file"
+    done
+    wine_ready
 }
 
 # wait_exit PID SECONDS: waits for a background process to end; sets exit_code.

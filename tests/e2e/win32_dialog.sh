@@ -7,12 +7,8 @@
 set -u
 . "$(dirname "$0")/win32_common.sh"
 
-scr=$1
-probe=$3
-need_display
-need_tools wine xdotool
-[ -f "$scr" ] && [ -f "$probe" ] || fail "no saver at $scr or no window probe at $probe"
-wine_ready
+win32_start "$@"
+scr=$1 probe=$3
 
 key='HKCU\Software\Ostrelle\Tintwalk screensaver'
 caption="Tintwalk screensaver"

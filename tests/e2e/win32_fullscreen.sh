@@ -7,12 +7,8 @@
 set -u
 . "$(dirname "$0")/win32_common.sh"
 
-scr=$1
-probe=$3
-need_display
-need_tools wine xdotool xwininfo import convert
-[ -f "$scr" ] && [ -f "$probe" ] || fail "no saver at $scr or no window probe at $probe"
-wine_ready
+win32_start "$@"
+scr=$1 probe=$3
 
 read -r width height < <(xdotool getdisplaygeometry) || fail "cannot read the screen size"
 x=$((width / 2))

@@ -8,12 +8,8 @@
 set -u
 . "$(dirname "$0")/win32_common.sh"
 
-scr=$1
-render=$2
-need_display
-need_tools wine xdotool xwininfo import convert compare identify winepath
-[ -f "$scr" ] && [ -f "$render" ] || fail "no saver at $scr or no renderer at $render"
-wine_ready
+win32_start "$@"
+scr=$1 render=$2
 
 ticks=40
 read -r width height < <(xdotool getdisplaygeometry) || fail "cannot read the screen size"

@@ -8,12 +8,8 @@
 set -u
 . "$(dirname "$0")/win32_common.sh"
 
-scr=$1
-host=$2
-need_display
-need_tools wine xdotool xwininfo import convert winepath
-[ -f "$scr" ] && [ -f "$host" ] || fail "no saver at $scr or no preview host at $host"
-wine_ready
+win32_start "$@"
+scr=$1 host=$2
 scr_windows=$(winepath -w "$scr" 2>/dev/null) || fail "winepath cannot name $scr"
 log=$e2e_tmp/host.log
 
