@@ -1,6 +1,5 @@
 # Shared helpers of the Windows saver's end-to-end scripts; sourced, not run.
-# The saver runs under wine on the X display in DISPLAY. Every wait is
-# bounded, and every process started here is ended on exit.
+# Programs run under wine on DISPLAY; every wait is bounded.
 
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -13,30 +12,30 @@ pass() {
     echo "ok: $*"
 }
 
-need_display() {
-    if [ -z "${DISPLAY:-}" ]; then
-        echo "SKIP: no X display (DISPLAY is empty)"
-        exit 77
-    fi
+# win32_start FILE...: skips without a display or a tool, fails without a
+# file named, and readies wine.
+win32_start() {
+    [ -n "${DISPLAY:-}" ] || { echo "SKIP: no X display (DISPLAY is empty)"; exit 77; }
+    need_tools wine xdotool xwininfo import convert compare identify winepath
+    local file
+    for file; do
+        [ -f "$file" ] || fail "no file $file"
+    done
+    wine_ready
 }
 
-# wait_exit PID SECONDS: waits for a background process of this shell to end
-# and sets exit_code; fails when it still runs after SECONDS.
+# wait_exit PID SECONDS: waits for a background process to end; sets exit_code.
 wait_exit() {
-    local pid=$1 limit=$2
-    wait_until "$limit" process_gone "$pid" || fail "process $pid did not end within $limit s"
-    wait "$pid"
+    wait_until "$2" process_gone "$1" || fail "process $1 did not end within $2 s"
+    wait "$1"
     exit_code=$?
 }
 
-# Creates the wine prefix on first use (about 10 s), without the optional
-# .NET and HTML engines, which would ask to be downloaded.
+# Creates the wine prefix on first use, without the optional .NET and HTML
+# engines, which would ask to be downloaded.
 wine_ready() {
-    export WINEDEBUG=${WINEDEBUG:--all}
-    export WINEDLLOVERRIDES="mscoree,mshtml="
-    if [ -n "${WINEPREFIX:-}" ] && [ -f "$WINEPREFIX/system.reg" ]; then
-        return 0
-    fi
+    export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+    [ -n "${WINEPREFIX:-}" ] && [ -f "$WINEPREFIX/system.reg" ] && return 0
     timeout 180 wineboot -i >"$e2e_tmp/wineboot.log" 2>&1 ||
         fail "wine could not set up its prefix: $(tail -3 "$e2e_tmp/wineboot.log")"
 }
@@ -60,7 +59,6 @@ run_wine() {
     wait_exit "$started_pid" "$limit"
 }
 
-# window_named NAME: the X window whose title is exactly NAME.
 window_named() {
     xdotool search --name "^$1\$" 2>/dev/null | head -1
 }
@@ -69,7 +67,7 @@ has_window_named() {
     [ -n "$(window_named "$1")" ]
 }
 
-# wait_window NAME SECONDS: waits for the window and prints its X id.
+# wait_window NAME SECONDS: waits for the window titled NAME; prints its X id.
 wait_window() {
     wait_until "$2" has_window_named "$1" || fail "no window \"$1\" within $2 s"
     window_named "$1"
@@ -79,61 +77,42 @@ wait_window() {
 backgrounds="201,202,196 198,200,203 200,207,202 198,205,197 202,202,200
 198,204,199 200,204,203 203,207,203 197,206,202 199,205,196"
 
-# picture_verdict FILE: whether an image shows a picture: its most common
-# colour is one of the backgrounds and at least 20 pixels differ from it.
-# Prints the background and the number of painted pixels.
+# picture_verdict FILE: whether an image's most common colour is one of the
+# backgrounds and at least 20 pixels differ from it; prints both.
 picture_verdict() {
-    local histogram top count total background
+    local histogram count background total
     histogram=$(convert "$1" -format %c histogram:info:- 2>/dev/null | sort -rn)
     [ -n "$histogram" ] || return 1
-    top=$(head -1 <<<"$histogram" | sed -E 's/^ *([0-9]+): \(([0-9]+),([0-9]+),([0-9]+).*/\1 \2,\3,\4/')
-    count=${top%% *}
-    background=${top#* }
+    read -r count background < <(head -1 <<<"$histogram" |
+        sed -E 's/^ *([0-9]+): \(([0-9]+),([0-9]+),([0-9]+).*/\1 \2,\3,\4/')
     total=$(awk -F: '{ sum += $1 } END { print sum }' <<<"$histogram")
     echo "background $background, $((total - count)) painted pixels"
-    grep -qw -- "$background" <<<"$backgrounds" || return 1
-    [ $((total - count)) -ge 20 ]
+    grep -qw -- "$background" <<<"$backgrounds" && [ $((total - count)) -ge 20 ]
 }
 
-# gl_window WIDTH HEIGHT: X windows of exactly WIDTH x HEIGHT that wine keeps
-# off screen for the OpenGL drawing of a child window.
-gl_windows() {
-    xwininfo -root -tree 2>/dev/null |
-        awk -v size="$1x$2+" '$0 ~ /\(has no name\): \(\)/ && index($0, " " size) { print $1 }'
-}
-
-# capture_picture X Y WIDTH HEIGHT OUT: a screenshot of the area, if it shows
-# the picture; else the picture as drawn into wine's off-screen window for
-# the drawing child. Some wine versions draw an OpenGL child window only
-# there and never copy it to the screen.
+# capture_picture X Y WIDTH HEIGHT OUT: a screenshot of the area if it shows
+# the picture, else the picture in the nameless off-screen window of that
+# size where wine draws an OpenGL child window (and may never copy it out).
 capture_picture() {
     local x=$1 y=$2 width=$3 height=$4 out=$5 id
     import -silent -window root -crop "${width}x${height}+$x+$y" +repage "$out" 2>/dev/null
-    if picture_verdict "$out" >/dev/null; then
-        echo "on the screen"
-        return 0
-    fi
-    for id in $(gl_windows "$width" "$height"); do
-        import -silent -window "$id" "$out" 2>/dev/null || continue
-        if picture_verdict "$out" >/dev/null; then
-            echo "in wine's off-screen window $id"
-            return 0
-        fi
+    picture_verdict "$out" >/dev/null && { echo "on the screen"; return 0; }
+    for id in $(xwininfo -root -tree 2>/dev/null |
+        awk -v size="${width}x$height+" '/\(has no name\): \(\)/ && index($0, " " size) { print $1 }'); do
+        import -silent -window "$id" "$out" 2>/dev/null && picture_verdict "$out" >/dev/null &&
+            { echo "in wine's off-screen window $id"; return 0; }
     done
     return 1
 }
 
-# wait_for_picture X Y WIDTH HEIGHT SECONDS: waits until the area shows a
-# background with painted points.
+# wait_for_picture X Y WIDTH HEIGHT SECONDS: waits until the area shows one.
 wait_for_picture() {
-    local shot="$e2e_tmp/picture.png" where
-    local tries=$(($5 * 2))
-    while [ "$tries" -gt 0 ]; do
+    local shot="$e2e_tmp/picture.png" where tries=$(($5 * 2))
+    for ((; tries > 0; tries--)); do
         if where=$(capture_picture "$1" "$2" "$3" "$4" "$shot"); then
             pass "picture $where: $(picture_verdict "$shot")"
             return 0
         fi
-        tries=$((tries - 1))
         sleep 0.5
     done
     fail "no picture within $5 s: $(picture_verdict "$shot")"

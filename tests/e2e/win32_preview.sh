@@ -1,58 +1,45 @@
 #!/usr/bin/env bash
-# The preview under wine: a host program of ours makes a window, starts the
-# saver in it with /p and the window's handle, sees the saver's windows
-# appear and paint inside it, sends input that must not close the preview,
-# and sees the saver end with 0 when it destroys its window. Hosts too small
-# for a picture, down to an empty client area, must not crash the saver.
-# Then the command lines that end at once with -1 (255 as the shell sees it).
+# The preview under wine: preview_host runs the saver with /p in a window of
+# its own, checks the saver's windows, that input leaves it running and that
+# it ends with 0 when the window goes; the picture must show at 152x112, and
+# hosts down to an empty client area must not crash it. Then the command
+# lines that end at once with -1 (255 as the shell sees it).
 #   win32_preview.sh TINTWALK_SCR PREVIEW_HOST WINDOW_PROBE
 set -u
 . "$(dirname "$0")/win32_common.sh"
 
-scr=$1
-host=$2
-need_display
-need_tools wine xdotool xwininfo import convert winepath
-[ -f "$scr" ] || fail "no saver at $scr"
-[ -f "$host" ] || fail "no preview host at $host"
-wine_ready
+win32_start "$@"
+scr=$1 host=$2
 scr_windows=$(winepath -w "$scr" 2>/dev/null) || fail "winepath cannot name $scr"
-
-host_log="$e2e_tmp/host.log"
+log=$e2e_tmp/host.log
 
 host_ready() {
-    grep -q '^ready ' "$host_log"
+    grep -q '^ready ' "$log"
 }
 
-# preview WIDTH HEIGHT LOOK: runs the host; when LOOK is "look", waits for
-# the picture in the host's window before the host goes on.
+# preview WIDTH HEIGHT [look]: runs the host; with "look", the picture must
+# show in its window before the host goes on (when the file "go" appears).
 preview() {
-    local width=$1 height=$2 look=$3 go="-"
+    local go=- x y
     rm -f "$e2e_tmp/go"
-    if [ "$look" = look ]; then
-        go=$(winepath -w "$e2e_tmp/go" 2>/dev/null) || fail "winepath cannot name $e2e_tmp/go"
-    fi
-    start_wine "$host_log" "$host" "$scr_windows" "$width" "$height" "$go"
+    [ -z "${3:-}" ] || go=$(winepath -w "$e2e_tmp/go" 2>/dev/null) || fail "winepath failed"
+    start_wine "$log" "$host" "$scr_windows" "$1" "$2" "$go"
     local host_pid=$started_pid
-    wait_until 60 host_ready || fail "${width}x$height: the host is not ready: $(cat "$host_log")"
-    if [ "$look" = look ]; then
-        local x y
-        read -r _ x y _ _ < <(grep '^ready ' "$host_log")
-        wait_for_picture "$x" "$y" "$width" "$height" 60
+    wait_until 60 host_ready || fail "$1x$2: the host is not ready: $(cat "$log")"
+    if [ -n "${3:-}" ]; then
+        read -r _ x y _ < <(grep '^ready ' "$log")
+        wait_for_picture "$x" "$y" "$1" "$2" 60
         touch "$e2e_tmp/go"
     fi
     wait_exit "$host_pid" 90
-    if [ "$exit_code" -ne 0 ] || grep -q '^FAIL' "$host_log"; then
-        fail "${width}x$height preview: $(cat "$host_log")"
-    fi
-    pass "${width}x$height preview: $(grep -c '^ok' "$host_log") checks of the host passed, $(grep '^saver exit' "$host_log")"
+    [ "$exit_code" -eq 0 ] && ! grep -q '^FAIL' "$log" || fail "$1x$2 preview: $(cat "$log")"
+    pass "$1x$2 preview: $(grep -c '^ok' "$log") checks passed, $(grep '^saver exit' "$log")"
 }
 
 preview 152 112 look
-preview 1 1 no
-preview 0 0 no
+preview 1 1
+preview 0 0
 
-# --- command lines that run nothing (command_line_test reads the others)
 for arguments in "/p 0" "/x"; do
     # shellcheck disable=SC2086
     run_wine 60 "$scr" $arguments

@@ -16,15 +16,11 @@ using testing::TestWindow;
 class SaverFrame : public ::testing::Test {
   protected:
     void SetUp() override {
-        previewMode = 0;
-        closeAllowed = 0;
+        previewMode = closeAllowed = 0;
         if (!window_.alive())
             GTEST_SKIP() << "no window can be created (no display?)";
     }
-    void TearDown() override {
-        previewMode = 0;
-        closeAllowed = 0;
-    }
+    void TearDown() override { previewMode = closeAllowed = 0; }
 
     LRESULT Frame(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         return SaverFrameProc(window_.get(), message, wParam, lParam);
@@ -33,25 +29,23 @@ class SaverFrame : public ::testing::Test {
     TestWindow window_{DefWindowProcA};
 };
 
-TEST_F(SaverFrame, TitleNeverChanges) {
+TEST_F(SaverFrame, TitleNeverChangesAndTaskSwitchingIsSwallowed) {
     EXPECT_EQ(Frame(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Another title")), 0);
     char title[32] = {};
     GetWindowTextA(window_.get(), title, sizeof(title));
     EXPECT_STREQ(title, "test window");
-}
-
-TEST_F(SaverFrame, FullScreenSwallowsTaskSwitchAndSaverCommands) {
-    EXPECT_EQ(Frame(WM_SYSCOMMAND, SC_NEXTWINDOW), 0);
-    EXPECT_EQ(Frame(WM_SYSCOMMAND, SC_PREVWINDOW), 0);
-    EXPECT_EQ(Frame(WM_SYSCOMMAND, SC_SCREENSAVE), 0);
+    for (WPARAM command : {SC_NEXTWINDOW, SC_PREVWINDOW, SC_SCREENSAVE})
+        EXPECT_EQ(Frame(WM_SYSCOMMAND, command), 0);
     EXPECT_TRUE(window_.alive());
-    // Other commands take their ordinary course: this one closes the window.
-    Frame(WM_SYSCOMMAND, SC_CLOSE);
+    Frame(WM_SYSCOMMAND, SC_CLOSE);  // other commands take their course
     EXPECT_FALSE(window_.alive());
 }
 
+// WM_HELP carries a pointer, which the system may refuse to post; it is
+// answered all the same, with or without a host.
 TEST_F(SaverFrame, PreviewHandsHelpToTheHost) {
     previewMode = 1;
+    EXPECT_EQ(Frame(WM_HELP, 0, 1), 1);
     TestWindow child(DefWindowProcA, window_.get());
     ASSERT_TRUE(child.alive());
     EXPECT_EQ(SaverFrameProc(child.get(), WM_CONTEXTMENU, 0, 5678), 1);
@@ -60,14 +54,7 @@ TEST_F(SaverFrame, PreviewHandsHelpToTheHost) {
     EXPECT_EQ(message.wParam, reinterpret_cast<WPARAM>(window_.get()));
     EXPECT_EQ(message.lParam, 5678);
     EXPECT_FALSE(child.TakePosted(WM_CONTEXTMENU));
-    // WM_HELP carries a pointer, which the system may refuse to post; it is
-    // answered all the same.
     EXPECT_EQ(SaverFrameProc(child.get(), WM_HELP, 0, 1234), 1);
-}
-
-TEST_F(SaverFrame, PreviewWithoutHostStillAnswersHelp) {
-    previewMode = 1;
-    EXPECT_EQ(Frame(WM_HELP, 0, 1), 1);
 }
 
 }  // namespace

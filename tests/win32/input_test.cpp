@@ -20,22 +20,24 @@ LRESULT CALLBACK SaverLikeProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 // The fake password service and clock.
-DWORD fakeTick = 0;
-int verifierCalls = 0;
-HWND verifierWindow = nullptr;
-BOOL verifierAnswer = FALSE;
-void (*duringVerify)(HWND window) = nullptr;
+struct {
+    DWORD tick;
+    int calls;
+    HWND window;
+    BOOL answer;
+    void (*during)(HWND window);
+} fake;
 
 DWORD WINAPI FakeTickCount() {
-    return fakeTick;
+    return fake.tick;
 }
 
 BOOL WINAPI FakeVerifier(HWND window) {
-    ++verifierCalls;
-    verifierWindow = window;
-    if (duringVerify != nullptr)
-        duringVerify(window);
-    return verifierAnswer;
+    ++fake.calls;
+    fake.window = window;
+    if (fake.during != nullptr)
+        fake.during(window);
+    return fake.answer;
 }
 
 POINT CursorNow() {
@@ -47,29 +49,26 @@ POINT CursorNow() {
 class SaverInput : public ::testing::Test {
   protected:
     void SetUp() override {
-        previewMode = 0;
-        olderFamily = 0;
-        closeAllowed = 0;
-        verifying = 0;
+        previewMode = olderFamily = closeAllowed = verifying = 0;
         passwordLibrary = nullptr;
         verifyPassword = nullptr;
         lastVerifyTick = kNeverVerified;
         readTickCount = FakeTickCount;
-        fakeTick = 0;
-        verifierCalls = 0;
-        verifierWindow = nullptr;
-        verifierAnswer = FALSE;
-        duringVerify = nullptr;
+        fake = {};
         cursorAnchor = CursorNow();
         if (!window_.alive())
             GTEST_SKIP() << "no window can be created (no display?)";
     }
     void TearDown() override {
         readTickCount = GetTickCount;
-        previewMode = 0;
-        olderFamily = 0;
-        closeAllowed = 0;
+        previewMode = olderFamily = closeAllowed = 0;
         verifyPassword = nullptr;
+    }
+    // The older family with the fake password service.
+    void AskPasswords(DWORD tick = 0) {
+        olderFamily = 1;
+        verifyPassword = FakeVerifier;
+        fake.tick = tick;
     }
 
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -80,27 +79,36 @@ class SaverInput : public ::testing::Test {
     TestWindow window_{SaverLikeProc};
 };
 
-TEST_F(SaverInput, KeysButtonsAndLosingActivationClose) {
-    const UINT closing[] = {WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN,
-                            WM_MBUTTONDOWN};
-    for (UINT message : closing) {
-        Send(message);
-        EXPECT_TRUE(ClosePosted()) << "message 0x" << std::hex << message;
+// Presses, clicks and losing activation close the full-screen saver; nothing
+// closes a preview or a saver whose close was granted.
+TEST_F(SaverInput, WhichInputCloses) {
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        bool closes;
+    } cases[] = {
+        {WM_KEYDOWN, 0, true},      {WM_SYSKEYDOWN, 0, true},      {WM_LBUTTONDOWN, 0, true},
+        {WM_RBUTTONDOWN, 0, true},  {WM_MBUTTONDOWN, 0, true},     {WM_ACTIVATEAPP, FALSE, true},
+        {WM_KEYUP, 0, false},       {WM_SYSKEYUP, 0, false},       {WM_LBUTTONUP, 0, false},
+        {WM_RBUTTONUP, 0, false},   {WM_MBUTTONUP, 0, false},      {WM_MOUSEWHEEL, 0, false},
+        {WM_XBUTTONDOWN, 0, false}, {WM_XBUTTONUP, 0, false},      {WM_MOUSEHWHEEL, 0, false},
+        {WM_CHAR, 0, false},        {WM_ACTIVATEAPP, TRUE, false},
+    };
+    for (const int mode : {0, 1, 2}) {
+        previewMode = mode == 1;
+        closeAllowed = mode == 2;
+        for (const auto& c : cases) {
+            Send(c.message, c.wParam);
+            EXPECT_EQ(ClosePosted(), c.closes && mode == 0)
+                << "mode " << mode << ", message 0x" << std::hex << c.message;
+        }
     }
-    Send(WM_ACTIVATEAPP, FALSE);
-    EXPECT_TRUE(ClosePosted());
-}
-
-TEST_F(SaverInput, ReleasesWheelAndOtherButtonsDoNotClose) {
-    const UINT harmless[] = {WM_KEYUP,       WM_SYSKEYUP,   WM_LBUTTONUP,   WM_RBUTTONUP,
-                             WM_MBUTTONUP,   WM_MOUSEWHEEL, WM_XBUTTONDOWN, WM_XBUTTONUP,
-                             WM_MOUSEHWHEEL, WM_CHAR};
-    for (UINT message : harmless) {
-        Send(message);
-        EXPECT_FALSE(ClosePosted()) << "message 0x" << std::hex << message;
-    }
-    Send(WM_ACTIVATEAPP, TRUE);
+    previewMode = 1;
+    const POINT now = CursorNow();
+    cursorAnchor = {now.x - 100, now.y};
+    Send(WM_MOUSEMOVE);
     EXPECT_FALSE(ClosePosted());
+    EXPECT_EQ(cursorAnchor.x, now.x - 100);
 }
 
 TEST_F(SaverInput, PointerTravelOfFourIsToleratedFiveCloses) {
@@ -122,92 +130,58 @@ TEST_F(SaverInput, HidesThePointer) {
     EXPECT_EQ(GetCursor(), nullptr);
 }
 
-TEST_F(SaverInput, PreviewNeverClosesOnInput) {
-    previewMode = 1;
-    const POINT now = CursorNow();
-    cursorAnchor = {now.x - 100, now.y};
-    const UINT input[] = {WM_KEYDOWN,     WM_SYSKEYDOWN,  WM_LBUTTONDOWN,
-                          WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_MOUSEMOVE};
-    for (UINT message : input) {
-        Send(message);
-        EXPECT_FALSE(ClosePosted()) << "message 0x" << std::hex << message;
+// The newer family closes without asking, the older one asks the service
+// if it has one, and a grant closes.
+TEST_F(SaverInput, CloseAsksOnlyTheOlderFamilysService) {
+    const struct {
+        int older;
+        VerifyPasswordProc service;
+        BOOL answer;
+        int calls, allowed;
+    } cases[] = {
+        {0, FakeVerifier, FALSE, 0, 0}, {1, nullptr, FALSE, 0, 1}, {1, FakeVerifier, TRUE, 1, 1}};
+    for (const auto& c : cases) {
+        TestWindow window(SaverLikeProc);
+        olderFamily = c.older;
+        verifyPassword = c.service;
+        fake = {};
+        fake.answer = c.answer;
+        closeAllowed = 0;
+        if (c.older == 0) {  // the password request does nothing here
+            EXPECT_EQ(SendMessageA(window.get(), WM_APP, 0, 0), 0);
+        }
+        SendMessageA(window.get(), WM_CLOSE, 0, 0);
+        EXPECT_FALSE(window.alive()) << "case " << &c - cases;
+        EXPECT_EQ(fake.calls, c.calls) << "case " << &c - cases;
+        EXPECT_EQ(closeAllowed, c.allowed) << "case " << &c - cases;
     }
-    Send(WM_ACTIVATEAPP, FALSE);
-    EXPECT_FALSE(ClosePosted());
-    EXPECT_EQ(cursorAnchor.x, now.x - 100);
 }
 
-TEST_F(SaverInput, NewerFamilyClosesAtOnceWithoutAsking) {
-    verifyPassword = FakeVerifier;  // never asked on this family
-    EXPECT_EQ(Send(WM_APP), 0);
-    Send(WM_CLOSE);
-    EXPECT_FALSE(window_.alive());
-    EXPECT_EQ(verifierCalls, 0);
-    EXPECT_EQ(closeAllowed, 0);
-}
-
-TEST_F(SaverInput, OlderFamilyWithoutPasswordClosesAtOnce) {
-    olderFamily = 1;
-    Send(WM_CLOSE);
-    EXPECT_FALSE(window_.alive());
-    EXPECT_EQ(closeAllowed, 1);
-    EXPECT_EQ(Send(WM_APP), 0);  // the window is gone
-}
-
-TEST_F(SaverInput, RefusedPasswordKeepsRunningAndReanchors) {
-    olderFamily = 1;
-    verifyPassword = FakeVerifier;
-    fakeTick = 5000;
+// A refusal keeps the saver, re-anchors and hides the pointer, and is not
+// asked again within 200 ms of the last request that was asked.
+TEST_F(SaverInput, RefusedPasswordKeepsRunningAndWaits200Milliseconds) {
+    AskPasswords(5000);
     cursorAnchor = {-1000, -1000};
     SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
-
     EXPECT_EQ(Send(WM_CLOSE), 0);
     EXPECT_TRUE(window_.alive());
-    EXPECT_EQ(verifierCalls, 1);
-    EXPECT_EQ(verifierWindow, window_.get());
+    EXPECT_EQ(fake.calls, 1);
+    EXPECT_EQ(fake.window, window_.get());
     EXPECT_EQ(closeAllowed, 0);
     EXPECT_EQ(verifying, 0);
-    EXPECT_EQ(lastVerifyTick, 5000u);
     const POINT now = CursorNow();
     EXPECT_EQ(cursorAnchor.x, now.x);
     EXPECT_EQ(cursorAnchor.y, now.y);
-    EXPECT_EQ(GetCursor(), nullptr);  // hidden again
-}
+    EXPECT_EQ(GetCursor(), nullptr);
 
-TEST_F(SaverInput, RefusedPasswordIsNotAskedAgainWithin200Milliseconds) {
-    olderFamily = 1;
-    verifyPassword = FakeVerifier;
-    fakeTick = 5000;
+    fake.tick = 5199;
     Send(WM_CLOSE);
-    ASSERT_EQ(verifierCalls, 1);
-
-    fakeTick = 5199;
-    Send(WM_CLOSE);
-    EXPECT_EQ(verifierCalls, 1);
-    EXPECT_TRUE(window_.alive());
+    EXPECT_EQ(fake.calls, 1);
     EXPECT_EQ(lastVerifyTick, 5000u);  // a request refused unasked does not count
-
-    fakeTick = 5200;
+    fake.tick = 5200;
     Send(WM_CLOSE);
-    EXPECT_EQ(verifierCalls, 2);
+    EXPECT_EQ(fake.calls, 2);
     EXPECT_EQ(lastVerifyTick, 5200u);
-}
-
-TEST_F(SaverInput, GrantedPasswordCloses) {
-    olderFamily = 1;
-    verifyPassword = FakeVerifier;
-    verifierAnswer = TRUE;
-    Send(WM_CLOSE);
-    EXPECT_EQ(verifierCalls, 1);
-    EXPECT_EQ(closeAllowed, 1);
-    EXPECT_FALSE(window_.alive());
-}
-
-TEST_F(SaverInput, AfterTheGrantInputIsLeftAlone) {
-    closeAllowed = 1;
-    Send(WM_KEYDOWN);
-    Send(WM_LBUTTONDOWN);
-    EXPECT_FALSE(ClosePosted());
 }
 
 void CloseAndTypeAgain(HWND window) {
@@ -216,28 +190,25 @@ void CloseAndTypeAgain(HWND window) {
 }
 
 TEST_F(SaverInput, NoSecondRequestWhileOneIsOpen) {
-    olderFamily = 1;
-    verifyPassword = FakeVerifier;
-    duringVerify = CloseAndTypeAgain;
+    AskPasswords();
+    fake.during = CloseAndTypeAgain;
     Send(WM_CLOSE);
-    EXPECT_EQ(verifierCalls, 1);
+    EXPECT_EQ(fake.calls, 1);
     EXPECT_TRUE(window_.alive());
-    // The key went to the password dialog's business, not to a close.
     EXPECT_FALSE(ClosePosted());
 }
 
 TEST_F(SaverInput, PendingTicksAreDroppedBeforeAsking) {
-    olderFamily = 1;
-    verifyPassword = FakeVerifier;
+    AskPasswords();
     for (int i = 0; i < 3; ++i)
         PostMessageA(window_.get(), WM_TIMER, 333, 0);
     Send(WM_CLOSE);
-    ASSERT_EQ(verifierCalls, 1);
-    // Two of the three are gone.
-    EXPECT_TRUE(window_.TakePosted(WM_TIMER));
+    ASSERT_EQ(fake.calls, 1);
+    EXPECT_TRUE(window_.TakePosted(WM_TIMER));  // two of the three are gone
     EXPECT_FALSE(window_.TakePosted(WM_TIMER));
 }
 
+// Without a saver password module on this system the feature is simply off.
 TEST_F(SaverInput, PasswordWantedButNoServiceClosesAtOnce) {
     ScratchRegistry registry;
     ASSERT_TRUE(registry.ok());
@@ -245,7 +216,6 @@ TEST_F(SaverInput, PasswordWantedButNoServiceClosesAtOnce) {
     olderFamily = 1;
     readTickCount = GetTickCount;
     LoadPasswordSupport();
-    // This system has no saver password module: the feature is simply off.
     EXPECT_EQ(passwordLibrary, nullptr);
     EXPECT_EQ(verifyPassword, nullptr);
     Send(WM_CLOSE);

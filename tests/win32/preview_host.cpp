@@ -1,15 +1,9 @@
-// Plays the display settings' preview for the end-to-end test: makes a host
-// window of a given client size, starts the saver in it with /p and the
-// host's handle, checks the saver's windows inside it, sends it input that
-// must not close it, then destroys the host and expects the saver to end
-// with exit code 0.
-//
+// The display settings' preview for the end-to-end test:
 //   preview_host SAVER WIDTH HEIGHT GOFILE
-//
-// Prints "ready X Y WIDTH HEIGHT" (the host's client area on the screen) once
-// the drawing window is there, then waits until GOFILE exists ("-": at once),
-// so that the test can look at the screen meanwhile. Exits 0 when every
-// check passed.
+// Runs the saver with /p in a borderless host window of that client size,
+// checks its windows, prints "ready X Y WIDTH HEIGHT" and waits for GOFILE
+// ("-": none); then input that must not end the saver, then the host goes
+// and the saver must end with 0. Prints "ok:"/"FAIL:" per check.
 #include <windows.h>
 
 #include <cstdio>
@@ -23,8 +17,7 @@ int failures = 0;
 void Check(bool ok, const char* what) {
     std::printf("%s: %s\n", ok ? "ok" : "FAIL", what);
     std::fflush(stdout);
-    if (!ok)
-        ++failures;
+    failures += ok ? 0 : 1;
 }
 
 // Handles messages for up to `milliseconds`, or until `done` says so.
@@ -45,10 +38,10 @@ bool PumpUntil(DWORD milliseconds, Done done) {
     }
 }
 
-SIZE ClientSize(HWND window) {
+bool HasClientSize(HWND window, int width, int height) {
     RECT rect = {};
     GetClientRect(window, &rect);
-    return {rect.right, rect.bottom};
+    return rect.right == width && rect.bottom == height;
 }
 
 }  // namespace
@@ -58,7 +51,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s SAVER WIDTH HEIGHT GOFILE\n", argv[0]);
         return 2;
     }
-    const char* saver = argv[1];
     const int width = std::atoi(argv[2]);
     const int height = std::atoi(argv[3]);
     const std::string goFile = argv[4];
@@ -69,7 +61,6 @@ int main(int argc, char** argv) {
     hostClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     hostClass.lpszClassName = "TintwalkPreviewHost";
     RegisterClassA(&hostClass);
-    // A borderless window: its client area is the whole window.
     HWND host =
         CreateWindowExA(0, hostClass.lpszClassName, "Tintwalk preview host", WS_POPUP | WS_VISIBLE,
                         100, 100, width, height, nullptr, nullptr, hostClass.hInstance, nullptr);
@@ -77,11 +68,9 @@ int main(int argc, char** argv) {
         std::printf("FAIL: no host window\n");
         return 1;
     }
-    const SIZE hostSize = ClientSize(host);
-    Check(hostSize.cx == width && hostSize.cy == height, "host client area as asked");
 
     char commandLine[MAX_PATH + 64];
-    std::snprintf(commandLine, sizeof(commandLine), "\"%s\" /p %lu", saver,
+    std::snprintf(commandLine, sizeof(commandLine), "\"%s\" /p %lu", argv[1],
                   static_cast<unsigned long>(reinterpret_cast<uintptr_t>(host)));
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
@@ -95,27 +84,20 @@ int main(int argc, char** argv) {
 
     HWND preview = nullptr;
     HWND surface = nullptr;
-    const bool appeared = PumpUntil(30000, [&] {
+    PumpUntil(30000, [&] {
         preview = FindWindowExA(host, nullptr, "WindowsScreenSaverClass", "Preview");
         if (preview != nullptr)
             surface = FindWindowExA(preview, nullptr, "NTDEVCLASS", "Tintwalk screensaver");
         // Shown once the saver's window creation is complete.
         return (surface != nullptr && IsWindowVisible(preview)) || !saverRunning();
     });
-    Check(appeared && surface != nullptr, "saver window and drawing window inside the host");
+    Check(surface != nullptr, "saver window and drawing window inside the host");
     if (surface != nullptr) {
         const DWORD style = static_cast<DWORD>(GetWindowLongA(preview, GWL_STYLE));
-        std::printf("preview style %08lX exstyle %08lX\n", static_cast<unsigned long>(style),
-                    static_cast<unsigned long>(GetWindowLongA(preview, GWL_EXSTYLE)));
-        Check((style & (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN)) ==
-                      (WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN) &&
-                  (style & WS_POPUP) == 0,
-              "preview window is a visible child");
-        const SIZE previewSize = ClientSize(preview);
-        const SIZE surfaceSize = ClientSize(surface);
-        Check(previewSize.cx == width && previewSize.cy == height, "preview window fills the host");
-        Check(surfaceSize.cx == width && surfaceSize.cy == height,
-              "drawing window fills the preview");
+        const DWORD wanted = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
+        Check((style & (wanted | WS_POPUP)) == wanted, "preview window is a visible child");
+        Check(HasClientSize(preview, width, height), "preview window fills the host");
+        Check(HasClientSize(surface, width, height), "drawing window fills the preview");
     }
 
     POINT origin = {0, 0};
@@ -123,12 +105,12 @@ int main(int argc, char** argv) {
     std::printf("ready %ld %ld %d %d\n", origin.x, origin.y, width, height);
     std::fflush(stdout);
     if (goFile != "-") {
-        const bool go = PumpUntil(
-            60000, [&] { return GetFileAttributesA(goFile.c_str()) != INVALID_FILE_ATTRIBUTES; });
-        Check(go, "the test said go");
+        Check(PumpUntil(
+                  60000,
+                  [&] { return GetFileAttributesA(goFile.c_str()) != INVALID_FILE_ATTRIBUTES; }),
+              "the test said go");
     }
 
-    // Input to the preview must not close it.
     if (surface != nullptr) {
         PostMessageA(surface, WM_MOUSEMOVE, 0, MAKELPARAM(width / 2 + 30, height / 2 + 30));
         PostMessageA(surface, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
@@ -140,15 +122,14 @@ int main(int argc, char** argv) {
     PumpUntil(1500, [] { return false; });
     Check(saverRunning(), "input to the preview does not end the saver");
 
-    // The host closes: its children go with it, and so does the saver.
+    // The host's children go with it, and so does the saver.
     DestroyWindow(host);
-    const bool ended = PumpUntil(30000, [&] { return !saverRunning(); });
-    Check(ended, "the saver ends when the host window goes");
-    DWORD exitCode = 0;
-    if (!ended) {
+    if (!PumpUntil(30000, [&] { return !saverRunning(); })) {
+        Check(false, "the saver ends when the host window goes");
         TerminateProcess(process.hProcess, 99);
         WaitForSingleObject(process.hProcess, 5000);
     }
+    DWORD exitCode = 0;
     GetExitCodeProcess(process.hProcess, &exitCode);
     std::printf("saver exit %lu\n", static_cast<unsigned long>(exitCode));
     Check(exitCode == 0, "the saver's exit code is 0");

@@ -1,4 +1,4 @@
-// A plain top-level window for driving window procedures in tests. Its
+// A plain window for driving window procedures in tests: once created, its
 // messages go to a procedure of the test's choice.
 #pragma once
 
@@ -10,16 +10,18 @@ class TestWindow {
   public:
     explicit TestWindow(WNDPROC procedure, HWND parent = nullptr) {
         WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = procedure;
+        windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = ClassName(procedure);
-        RegisterClassA(&windowClass);
-        const DWORD style = parent != nullptr ? WS_CHILD : WS_POPUP;
-        window_ = CreateWindowExA(0, windowClass.lpszClassName, "test window", style, 0, 0, 64, 48,
-                                  parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+        windowClass.lpszClassName = "TintwalkTestWindow";
+        RegisterClassA(&windowClass);  // fails harmlessly when registered already
+        window_ = CreateWindowExA(0, windowClass.lpszClassName, "test window",
+                                  parent != nullptr ? WS_CHILD : WS_POPUP, 0, 0, 64, 48, parent,
+                                  nullptr, windowClass.hInstance, nullptr);
+        if (window_ != nullptr)
+            SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
     }
     ~TestWindow() {
-        if (window_ != nullptr && IsWindow(window_))
+        if (alive())
             DestroyWindow(window_);
     }
     TestWindow(const TestWindow&) = delete;
@@ -37,13 +39,6 @@ class TestWindow {
     bool TakePosted(UINT message) const { return TakePosted(message, message); }
 
   private:
-    // One class per procedure: the name carries the procedure's address.
-    static const char* ClassName(WNDPROC procedure) {
-        static thread_local char name[40];
-        wsprintfA(name, "TintwalkTest%p", reinterpret_cast<void*>(procedure));
-        return name;
-    }
-
     HWND window_ = nullptr;
 };
 

@@ -1,14 +1,9 @@
-// Describes a top-level window of another program, and everything inside
-// it, for the end-to-end tests:
-//
-//   window_probe CLASS TITLE [SECONDS]
-//
-// CLASS "-" matches any class. Waits up to SECONDS (default 0) for the
-// window. Prints one line for the window and one per child window:
-//   window class="..." text="..." style=XXXXXXXX exstyle=XXXXXXXX size=WxH
-//   child id=N class="..." text="..." style=XXXXXXXX exstyle=XXXXXXXX size=WxH
-// and "focus text=..." for the control that has the keyboard focus.
-// Exits 1 when there is no such window.
+// Describes a top-level window of another program, and its children, for the
+// end-to-end tests:   window_probe CLASS TITLE [SECONDS]
+// CLASS "-" matches any class; waits up to SECONDS (default 0) for the
+// window; exits 1 without it. Prints one line per window, then the focus:
+//   window|child id=N class="..." text="..." style=X exstyle=X size=WxH
+//   focus text="..."
 #include <windows.h>
 
 #include <cstdio>
