@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
-# The Linux installation: every file lands under the prefix given, in
-# Debian's layout (the saver where xscreensaver looks for its modules, its
-# description, the renderer, compressed man pages); the description's menu
-# offers every community by arguments the saver takes; the man page lists
-# every option the program knows.
+# The Linux installation: every file under the prefix, in Debian's layout;
+# the description's menu starts every community; the man pages list every
+# option and format cleanly.
 # Usage: x11_install.sh CMAKE BUILD_DIR TINTWALK
 cmake=$1
 build=$2
 saver=$3
 source "$(dirname "$0")/x11_common.sh"
 need_display
+need_tools groff
 
 prefix="$e2e_tmp/prefix"
 "$cmake" --install "$build" --prefix "$prefix" >"$e2e_tmp/install.log" ||
@@ -24,16 +23,13 @@ share/xscreensaver/config/tintwalk.xml"
 installed=$(cd "$prefix" && find . -type f | sed 's|^\./||' | sort)
 [ "$installed" = "$expected" ] || fail "installed files: $installed"
 module="$prefix/libexec/xscreensaver/tintwalk"
-config="$prefix/share/xscreensaver/config/tintwalk.xml"
 cmp -s "$module" "$saver" || fail "the installed program is not the one built"
 echo "ok: every file under the prefix, in Debian's layout"
 
-# The description: the program, a paragraph about the picture, and a menu of
-# "chosen by the clock" and the ten communities in their order. The host
-# passes a command line with shell characters to the shell, so none may
-# appear. Prints one line per entry: the expected row (or "clock") and the
-# arguments.
-python3 - "$config" >"$e2e_tmp/menu" <<'PY' || fail "the description is wrong"
+# The description: a paragraph and a menu of "chosen by the clock" and the
+# ten communities, free of shell characters (the host runs it through a
+# shell). Prints per entry the expected row (or "clock") and the arguments.
+python3 - "$prefix/share/xscreensaver/config/tintwalk.xml" >"$e2e_tmp/menu" <<'PY' || fail "the description is wrong"
 import re, sys
 import xml.etree.ElementTree as tree
 names = ["amorfwit", "paarsebergen", "somspaars", "fijnwerk", "geo&vlekkensnel",
@@ -51,9 +47,7 @@ for row, option in enumerate(options):
     assert re.fullmatch(r"[-\w ]+", arguments), arguments
     print(row - 1 if row else "clock", arguments)
 PY
-# Every entry as the host would start it, in a small window for one tick.
 while read -r row arguments; do
-    # shellcheck disable=SC2086 # the arguments are split as the host does
     timeout 30 "$module" $arguments -window -geometry 40x30 --ticks 1 \
         >/dev/null 2>"$e2e_tmp/menu.err" || fail "'$arguments' is refused: $(cat "$e2e_tmp/menu.err")"
     [ "$row" = clock ] || grep -qx "InitCommunity($row)" "$e2e_tmp/menu.err" ||
@@ -61,7 +55,6 @@ while read -r row arguments; do
 done <"$e2e_tmp/menu"
 echo "ok: the menu's $(wc -l <"$e2e_tmp/menu") entries start the communities they name"
 
-# The man page: every option of --help is there, in either spelling.
 page=$(zcat "$prefix/share/man/man6/tintwalk.6.gz" | sed 's/\\-/-/g; s/\\f[BIRP]//g')
 options=$(env -u DISPLAY "$saver" --help | grep -oE '^ +-{1,2}[a-z][a-z-]*' | tr -d ' ')
 [ "$(echo "$options" | wc -l)" -ge 12 ] || fail "--help lists too few options: $options"
@@ -72,11 +65,9 @@ done
 version=$(env -u DISPLAY "$saver" --version | awk '{ print $2 }')
 grep -q "^\.TH TINTWALK 6 .*\"Tintwalk $version\"" <<<"$page" || fail "the man page is not of version $version"
 echo "ok: the man page of version $version lists $(echo $options)"
-if command -v groff >/dev/null 2>&1; then
-    for manual in "$prefix"/share/man/man*/*.gz; do
-        warnings=$(zcat "$manual" | groff -man -Tutf8 -ww -z 2>&1)
-        [ -z "$warnings" ] || fail "$(basename "$manual") has formatting problems: $warnings"
-    done
-    echo "ok: the man pages format without warnings"
-fi
+for manual in "$prefix"/share/man/man*/*.gz; do
+    warnings=$(zcat "$manual" | groff -man -Tutf8 -ww -z 2>&1)
+    [ -z "$warnings" ] || fail "$(basename "$manual") has formatting problems: $warnings"
+done
+echo "ok: the man pages format without warnings"
 echo "all install checks passed"

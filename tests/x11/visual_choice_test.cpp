@@ -3,68 +3,58 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace tintwalk {
 namespace {
 
-VisualTraits Rgb(int red, int green, int blue, bool doubleBuffer = false) {
+VisualTraits Rgb(int red, int green, int blue, bool doubleBuffer = false, int extraBits = 0,
+                 bool isDefault = false) {
     VisualTraits v;
-    v.openGl = true;
-    v.rgba = true;
-    v.trueColour = true;
+    v.openGl = v.rgba = v.trueColour = true;
     v.doubleBuffer = doubleBuffer;
     v.red = red;
     v.green = green;
     v.blue = blue;
+    v.extraBits = extraBits;
+    v.isDefault = isDefault;
     return v;
 }
 
-TEST(PickVisual, NoneWhenNothingCanDrawThePicture) {
-    EXPECT_EQ(PickVisual({}), -1);
-    VisualTraits noGl = Rgb(8, 8, 8);
-    noGl.openGl = false;
-    VisualTraits indexed = Rgb(8, 8, 8);
-    indexed.rgba = false;
-    VisualTraits stereo = Rgb(8, 8, 8);
-    stereo.stereo = true;
-    VisualTraits overlay = Rgb(8, 8, 8);
-    overlay.level = 1;
-    EXPECT_EQ(PickVisual({noGl, indexed, stereo, overlay}), -1);
-    EXPECT_EQ(PickVisual({noGl, indexed, stereo, overlay, Rgb(5, 6, 5, true)}), 4);
+template <class T>
+VisualTraits With(T VisualTraits::*field, T value) {
+    VisualTraits v = Rgb(8, 8, 8);
+    v.*field = value;
+    return v;
 }
 
-TEST(PickVisual, SingleBufferedWithEightBitsPerColourFirst) {
-    VisualTraits defaultDouble = Rgb(8, 8, 8, true);
-    defaultDouble.isDefault = true;
-    EXPECT_EQ(PickVisual({defaultDouble, Rgb(10, 10, 10), Rgb(8, 8, 8)}), 2);
-    // Exact colours matter more than single buffering: a double-buffered
-    // visual is drawn in its front buffer, a 16-bit one loses colours.
-    EXPECT_EQ(PickVisual({Rgb(5, 6, 5), Rgb(8, 8, 8, true)}), 1);
-    // More bits beat fewer.
-    EXPECT_EQ(PickVisual({Rgb(5, 6, 5), Rgb(10, 10, 10, true)}), 1);
-    // One short channel puts a visual among the ones with fewer bits.
-    EXPECT_EQ(PickVisual({Rgb(8, 8, 7), Rgb(10, 10, 10)}), 1);
-}
-
-TEST(PickVisual, FixedColourMapFirst) {
-    VisualTraits direct = Rgb(8, 8, 8);
-    direct.trueColour = false;
-    EXPECT_EQ(PickVisual({direct, Rgb(5, 6, 5, true)}), 1);
-    EXPECT_EQ(PickVisual({direct}), 0);
-}
-
-TEST(PickVisual, TiesGoToFewerUnusedBitsThenTheDefaultThenTheFirst) {
-    VisualTraits withDepth = Rgb(8, 8, 8);
-    withDepth.extraBits = 24;
-    VisualTraits withAlpha = Rgb(8, 8, 8);
-    withAlpha.extraBits = 8;
-    EXPECT_EQ(PickVisual({withDepth, withAlpha}), 1);
-
-    VisualTraits plainDefault = Rgb(8, 8, 8);
-    plainDefault.isDefault = true;
-    EXPECT_EQ(PickVisual({Rgb(8, 8, 8), plainDefault}), 1);
-    withAlpha.isDefault = true;
-    EXPECT_EQ(PickVisual({withAlpha, Rgb(8, 8, 8)}), 1) << "unused bits outrank the default";
-    EXPECT_EQ(PickVisual({Rgb(8, 8, 8), Rgb(8, 8, 8)}), 0);
+TEST(PickVisual, RanksTheVisuals) {
+    const VisualTraits noGl = With(&VisualTraits::openGl, false);
+    const VisualTraits indexed = With(&VisualTraits::rgba, false);
+    const VisualTraits stereo = With(&VisualTraits::stereo, true);
+    const VisualTraits overlay = With(&VisualTraits::level, 1);
+    const VisualTraits direct = With(&VisualTraits::trueColour, false);
+    const struct {
+        std::vector<VisualTraits> visuals;
+        int expected;
+        const char* why;
+    } cases[] = {
+        {{}, -1, "nothing to choose"},
+        {{noGl, indexed, stereo, overlay}, -1, "none can draw the picture"},
+        {{noGl, indexed, stereo, overlay, Rgb(5, 6, 5, true)}, 4, "the only usable one"},
+        {{Rgb(8, 8, 8, true, 0, true), Rgb(10, 10, 10), Rgb(8, 8, 8)}, 2, "single, 8 bits first"},
+        {{Rgb(5, 6, 5), Rgb(8, 8, 8, true)}, 1, "exact colours before single buffering"},
+        {{Rgb(5, 6, 5), Rgb(10, 10, 10, true)}, 1, "more bits beat fewer"},
+        {{Rgb(8, 8, 7), Rgb(10, 10, 10)}, 1, "one short channel counts as fewer bits"},
+        {{direct, Rgb(5, 6, 5, true)}, 1, "a fixed colour map first"},
+        {{direct}, 0, "a colour map that can change, if nothing else"},
+        {{Rgb(8, 8, 8, false, 24), Rgb(8, 8, 8, false, 8)}, 1, "fewer unused bits"},
+        {{Rgb(8, 8, 8), Rgb(8, 8, 8, false, 0, true)}, 1, "then the default"},
+        {{Rgb(8, 8, 8, false, 8, true), Rgb(8, 8, 8)}, 1, "unused bits outrank the default"},
+        {{Rgb(8, 8, 8), Rgb(8, 8, 8)}, 0, "then the first"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PickVisual(c.visuals), c.expected) << c.why;
 }
 
 }  // namespace

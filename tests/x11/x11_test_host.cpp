@@ -1,14 +1,13 @@
 // A small stand-in for a screen-saver host, for the end-to-end tests.
 //
-//   x11_test_host [-geometry WxH] [-name TITLE] [-input-only] -- COMMAND [ARGS...]
-//     Makes a window (an InputOnly one with -input-only), maps it, prints "window 0xID", runs
-//     COMMAND with XSCREENSAVER_WINDOW=0xID, prints "pid N", waits for it and prints "exit N" (128
-//     + the signal number after a signal), ending with that status. SIGTERM and SIGINT are passed
-//     on to COMMAND; SIGUSR1 destroys the window while COMMAND runs.
+//   x11_test_host [-geometry WxH] [-input-only] -- COMMAND [ARGS...]
+//     Maps a window (InputOnly with -input-only), prints "window 0xID", runs COMMAND with
+//     XSCREENSAVER_WINDOW=0xID, prints "pid N", then "exit N" (128 + the signal number after a
+//     signal) and ends with that status. SIGTERM and SIGINT are passed on to COMMAND; SIGUSR1
+//     destroys the window while COMMAND runs.
 //
 //   x11_test_host -close ID
-//     Asks the window ID to close, as a window manager does
-//     (WM_DELETE_WINDOW), and ends.
+//     Asks the window ID to close, as a window manager does (WM_DELETE_WINDOW).
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <signal.h>
@@ -57,7 +56,6 @@ int main(int argc, char** argv) {
     }
     unsigned width = 320;
     unsigned height = 240;
-    const char* title = "Tintwalk test host";
     bool inputOnly = false;
     int i = 1;
     for (; i < argc; ++i) {
@@ -65,8 +63,6 @@ int main(int argc, char** argv) {
             return SendClose(display, argv[i + 1]);
         if (std::strcmp(argv[i], "-geometry") == 0 && i + 1 < argc) {
             std::sscanf(argv[++i], "%ux%u", &width, &height);
-        } else if (std::strcmp(argv[i], "-name") == 0 && i + 1 < argc) {
-            title = argv[++i];
         } else if (std::strcmp(argv[i], "-input-only") == 0) {
             inputOnly = true;
         } else if (std::strcmp(argv[i], "--") == 0) {
@@ -75,9 +71,7 @@ int main(int argc, char** argv) {
         }
     }
     if (i >= argc) {
-        std::fprintf(
-            stderr,
-            "usage: x11_test_host [-geometry WxH] [-name TITLE] [-input-only] -- COMMAND...\n");
+        std::fprintf(stderr, "usage: x11_test_host [-geometry WxH] [-input-only] -- COMMAND...\n");
         return 2;
     }
 
@@ -88,7 +82,7 @@ int main(int argc, char** argv) {
                                   CopyFromParent, 0, nullptr)
                   : XCreateSimpleWindow(display, root, 0, 0, width, height, 0,
                                         BlackPixel(display, screen), BlackPixel(display, screen));
-    XStoreName(display, window, title);
+    XStoreName(display, window, "Tintwalk test host");
     XSelectInput(display, window, StructureNotifyMask);
     XMapWindow(display, window);
     for (XEvent event;;) {
