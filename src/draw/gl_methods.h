@@ -3,13 +3,59 @@
 // length = habitat width) and the render state before any of them runs.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "draw/dirty_tiles.h"
+#include "draw/gl.h"
 #include "draw/gl_presenter.h"
 
 namespace tintwalk {
+
+// The layout of GL_T2F_V3F, as the texture and tile methods send their quads.
+struct TexturedVertex {
+    float s;
+    float t;
+    float x;
+    float y;
+    float z;
+};
+
+// Makes `texture` an RGB texture of width x height texels, sampled without
+// filtering; its texels stay undefined until the first upload.
+inline void AllocateTexture(GLuint texture, GLsizei width, GLsizei height) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+}
+
+// The first byte of the cell (x, y) of a habitat whose rows hold `width` cells.
+inline const uint8_t* HabitatCell(const uint8_t* habitat, int32_t width, int32_t x, int32_t y) {
+    return habitat +
+           (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
+}
+
+// Appends the quad of the cells of r, its corners on pixel edges, textured
+// from a texture whose texel (0, 0) is cell (originX, originY) and whose
+// coordinates run 0 to 1 over width x height texels.
+inline void AppendQuad(std::vector<TexturedVertex>& vertices, const CellRect& r, float originX,
+                       float originY, float sScale, float tScale) {
+    const float x0 = static_cast<float>(r.x0);
+    const float y0 = static_cast<float>(r.y0);
+    const float x1 = static_cast<float>(r.x1);
+    const float y1 = static_cast<float>(r.y1);
+    const float s0 = (x0 - originX) * sScale;
+    const float t0 = (y0 - originY) * tScale;
+    const float s1 = (x1 - originX) * sScale;
+    const float t1 = (y1 - originY) * tScale;
+    vertices.push_back({s0, t0, x0, y0, 0.0f});
+    vertices.push_back({s1, t0, x1, y0, 0.0f});
+    vertices.push_back({s1, t1, x1, y1, 0.0f});
+    vertices.push_back({s0, t1, x0, y1, 0.0f});
+}
 
 class GlMethod {
   public:

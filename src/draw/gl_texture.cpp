@@ -13,15 +13,6 @@ namespace tintwalk {
 
 namespace {
 
-// The layout of GL_T2F_V3F.
-struct TexturedVertex {
-    float s;
-    float t;
-    float x;
-    float y;
-    float z;
-};
-
 class TextureMethod : public GlMethod {
   public:
     bool Start(int32_t width, int32_t height, const GlCapabilities& capabilities) override {
@@ -33,12 +24,8 @@ class TextureMethod : public GlMethod {
         while (glGetError() != GL_NO_ERROR) {
         }
         glGenTextures(1, &texture_);
-        glBindTexture(GL_TEXTURE_2D, texture_);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         // The first tick uploads every texel; until then the contents do not matter.
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                     nullptr);
+        AllocateTexture(texture_, width, height);
         if (glGetError() != GL_NO_ERROR) {
             Stop();
             return false;
@@ -54,18 +41,8 @@ class TextureMethod : public GlMethod {
         const float tScale = 1.0f / static_cast<float>(height_);
         for (const CellRect& r : rects_) {
             glTexSubImage2D(GL_TEXTURE_2D, 0, r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0, GL_RGB,
-                            GL_UNSIGNED_BYTE,
-                            habitat + (static_cast<size_t>(r.y0) * static_cast<size_t>(width_) +
-                                       static_cast<size_t>(r.x0)) *
-                                          3);
-            const float x0 = static_cast<float>(r.x0);
-            const float y0 = static_cast<float>(r.y0);
-            const float x1 = static_cast<float>(r.x1);
-            const float y1 = static_cast<float>(r.y1);
-            vertices_.push_back({x0 * sScale, y0 * tScale, x0, y0, 0.0f});
-            vertices_.push_back({x1 * sScale, y0 * tScale, x1, y0, 0.0f});
-            vertices_.push_back({x1 * sScale, y1 * tScale, x1, y1, 0.0f});
-            vertices_.push_back({x0 * sScale, y1 * tScale, x0, y1, 0.0f});
+                            GL_UNSIGNED_BYTE, HabitatCell(habitat, width_, r.x0, r.y0));
+            AppendQuad(vertices_, r, 0.0f, 0.0f, sScale, tScale);
         }
         glEnable(GL_TEXTURE_2D);
         glInterleavedArrays(GL_T2F_V3F, 0, vertices_.data());

@@ -16,14 +16,6 @@ namespace {
 
 constexpr int32_t kSide = 256;
 
-struct TexturedVertex {
-    float s;
-    float t;
-    float x;
-    float y;
-    float z;
-};
-
 // A dirty rectangle cut to one texture of the grid.
 struct Piece {
     size_t texture;
@@ -44,13 +36,8 @@ class TileMethod : public GlMethod {
         while (glGetError() != GL_NO_ERROR) {
         }
         glGenTextures(static_cast<GLsizei>(textures_.size()), textures_.data());
-        for (GLuint texture : textures_) {
-            glBindTexture(GL_TEXTURE_2D, texture);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, side_, side_, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                         nullptr);
-        }
+        for (GLuint texture : textures_)
+            AllocateTexture(texture, side_, side_);
         if (glGetError() != GL_NO_ERROR) {
             Stop();
             return false;
@@ -73,9 +60,7 @@ class TileMethod : public GlMethod {
             const int32_t originY = static_cast<int32_t>(piece.texture / columns_) * side_;
             glTexSubImage2D(GL_TEXTURE_2D, 0, r.x0 - originX, r.y0 - originY, r.x1 - r.x0,
                             r.y1 - r.y0, GL_RGB, GL_UNSIGNED_BYTE,
-                            habitat + (static_cast<size_t>(r.y0) * static_cast<size_t>(width_) +
-                                       static_cast<size_t>(r.x0)) *
-                                          3);
+                            HabitatCell(habitat, width_, r.x0, r.y0));
         }
         // ... then the quads, one draw call per texture.
         glEnable(GL_TEXTURE_2D);
@@ -87,19 +72,7 @@ class TileMethod : public GlMethod {
             vertices_.clear();
             size_t end = first;
             for (; end < pieces_.size() && pieces_[end].texture == texture; ++end) {
-                const CellRect& r = pieces_[end].cells;
-                const float x0 = static_cast<float>(r.x0);
-                const float y0 = static_cast<float>(r.y0);
-                const float x1 = static_cast<float>(r.x1);
-                const float y1 = static_cast<float>(r.y1);
-                const float s0 = (x0 - originX) * scale;
-                const float t0 = (y0 - originY) * scale;
-                const float s1 = (x1 - originX) * scale;
-                const float t1 = (y1 - originY) * scale;
-                vertices_.push_back({s0, t0, x0, y0, 0.0f});
-                vertices_.push_back({s1, t0, x1, y0, 0.0f});
-                vertices_.push_back({s1, t1, x1, y1, 0.0f});
-                vertices_.push_back({s0, t1, x0, y1, 0.0f});
+                AppendQuad(vertices_, pieces_[end].cells, originX, originY, scale, scale);
             }
             glBindTexture(GL_TEXTURE_2D, textures_[texture]);
             glInterleavedArrays(GL_T2F_V3F, 0, vertices_.data());
