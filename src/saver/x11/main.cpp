@@ -38,7 +38,7 @@ bool WriteSnapshot(Drawer& drawer, const std::string& path) {
     }
     if (!WritePng(path, rgb.data(), static_cast<uint32_t>(surfaceWidth),
                   static_cast<uint32_t>(surfaceHeight), error)) {
-        Fail("cannot write the snapshot " + path + ": " + error);
+        Fail("no snapshot written: " + error);  // the error names the file
         return false;
     }
     return true;
