@@ -21,16 +21,6 @@ void Check(bool holds, const char* what) {
     }
 }
 
-// The input cut at every zero byte: the fuzzer chooses the arguments and
-// their number.
-std::vector<std::string> SplitArguments(const uint8_t* data, size_t size) {
-    std::istringstream input(std::string(reinterpret_cast<const char*>(data), size));
-    std::vector<std::string> arguments;
-    for (std::string piece; std::getline(input, piece, '\0');)
-        arguments.push_back(piece);
-    return arguments;
-}
-
 // Holds a number parser's answer for `text` to the reference: a whole number
 // from `low` to `high` of decimal digits only, or with `hex` also of
 // hexadecimal digits after 0x.
@@ -47,52 +37,50 @@ void CheckNumber(std::string text, bool parsed, uint64_t value, uint64_t low, ui
     Check(parsed == valid && (!parsed || value == reference), "a number parser errs");
 }
 
-void RenderOptionsTarget(const uint8_t* data, size_t size) {
-    const std::vector<std::string> arguments = SplitArguments(data, size);
-    RenderOptions o;
-    std::string error;
-    const bool parsed = ParseRenderOptions(arguments, o, error);
-    Check(parsed ? o.width >= 1 && o.width <= kMaxRenderSide && o.height >= 1 &&
-                       o.height <= kMaxRenderSide && o.row >= -1 && o.row <= 9 &&
-                       o.ticks <= UINT32_MAX && !o.output.empty()
-                 : !error.empty(),
-          "options out of range, or a refusal unexplained");
-    for (const std::string& text : arguments) {
-        for (const uint64_t high : {uint64_t{kMaxRenderSide}, UINT64_MAX}) {
-            uint64_t value = 0;
-            const bool taken = ParseDecimal(text, high, value);
-            CheckNumber(text, taken, value, 0, high, false);
-        }
-    }
-}
-
-void X11OptionsTarget(const uint8_t* data, size_t size) {
-    const std::vector<std::string> arguments = SplitArguments(data, size);
+// The renderer's and the Linux saver's command lines, the input cut at every
+// zero byte into arguments (the last doubling as $XSCREENSAVER_WINDOW), and
+// each argument as every number that they read.
+void OptionsTarget(const uint8_t* data, size_t size) {
+    std::istringstream input(std::string(reinterpret_cast<const char*>(data), size));
+    std::vector<std::string> arguments;
     std::vector<const char*> argv;
+    for (std::string piece; std::getline(input, piece, '\0');)
+        arguments.push_back(piece);
     for (const std::string& argument : arguments)
         argv.push_back(argument.c_str());
-    SaverOptions o;
+
+    RenderOptions r;
     std::string error;
-    const bool parsed = ParseSaverOptions(static_cast<int>(argv.size()), argv.data(), o, error);
-    Check(parsed ? o.width >= 1 && o.width <= kMaxSide && o.height >= 1 && o.height <= kMaxSide &&
-                       o.x >= 0 && o.x <= kMaxSide && o.y >= 0 && o.y <= kMaxSide &&
-                       (o.positionGiven || (o.x == 0 && o.y == 0)) && o.community >= -1 &&
-                       o.community <= 9 && (o.ticks == -1 || o.ticks >= 1)
-                 : !error.empty(),
-          "options out of range, or a refusal unexplained");
-    // The last argument doubles as $XSCREENSAVER_WINDOW.
+    const bool rendered = ParseRenderOptions(arguments, r, error);
+    Check(rendered ? r.width >= 1 && r.width <= kMaxRenderSide && r.height >= 1 &&
+                         r.height <= kMaxRenderSide && r.row >= -1 && r.row <= 9 &&
+                         r.ticks <= UINT32_MAX && !r.output.empty()
+                   : !error.empty(),
+          "renderer options out of range, or a refusal unexplained");
+    SaverOptions o;
+    error.clear();
+    const bool saved = ParseSaverOptions(static_cast<int>(argv.size()), argv.data(), o, error);
+    Check(saved ? o.width >= 1 && o.width <= kMaxSide && o.height >= 1 && o.height <= kMaxSide &&
+                      o.x >= 0 && o.x <= kMaxSide && o.y >= 0 && o.y <= kMaxSide &&
+                      (o.positionGiven || (o.x == 0 && o.y == 0)) && o.community >= -1 &&
+                      o.community <= 9 && (o.ticks == -1 || o.ticks >= 1)
+                : !error.empty(),
+          "saver options out of range, or a refusal unexplained");
     SaverTarget target;
-    if (parsed && !ResolveTarget(o, argv.empty() ? nullptr : argv.back(), target, error))
+    if (saved && !ResolveTarget(o, argv.empty() ? nullptr : argv.back(), target, error))
         Check(!error.empty(), "a refused host window explains itself");
+
     for (const std::string& text : arguments) {
+        uint64_t value = 0;
         unsigned long id = 0;
-        const bool taken = ParseWindowId(text.c_str(), id);
-        CheckNumber(text, taken, id, 1, UINT32_MAX, true);
-        for (const uint64_t high : {uint64_t{kMaxSide}, uint64_t{INT64_MAX}}) {
-            uint64_t value = 0;
+        for (const uint64_t high : {uint64_t{kMaxSide}, uint64_t{UINT32_MAX}, UINT64_MAX}) {
+            const bool decimal = ParseDecimal(text, high, value);
+            CheckNumber(text, decimal, value, 0, high, false);
             const bool whole = ParseWholeNumber(text.c_str(), 1, high, value);
             CheckNumber(text, whole, value, 1, high, false);
         }
+        const bool taken = ParseWindowId(text.c_str(), id);
+        CheckNumber(text, taken, id, 1, UINT32_MAX, true);
     }
 }
 
