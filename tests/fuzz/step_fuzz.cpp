@@ -1,8 +1,7 @@
-// Runs a community on a habitat of any shape the plain way
-// (support/plain_step.h) and the fast ways, and requires the same habitats,
-// bots, trails and generator afterwards. Input: width and height codes
-// (2 bytes each), seed (4), community (1), passes (1), trail length (1, 0
-// keeping the community's own); missing bytes count as 0.
+// A community on a habitat of any shape, run the plain way (support/
+// plain_step.h) and the fast ways, must leave the same habitats, bots,
+// trails and generator. Input: width and height codes (2 bytes each), seed
+// (4), community, passes, trail length (0: the community's own).
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>

@@ -119,7 +119,7 @@ cases.push(['gallery of ten distinct live canvases, names and links', async (pag
   await page.screenshot({ path: path.join(outDir, 'gallery.png'), fullPage: true });
 }]);
 
-cases.push(['bad parameters and an oversized picture: a notice', async (page, base) => {
+cases.push(['bad parameters, an oversized picture; the module refuses', async (page, base) => {
   await page.goto(`${base}/index.html?community=nosuch&seed=-4&size=12x&ticks=many`);
   await waitDone(page);
   assert((await notices(page)).length === 4 && await page.isVisible('#notice'), 'not four notices');
@@ -128,6 +128,13 @@ cases.push(['bad parameters and an oversized picture: a notice', async (page, ba
   const width = await page.$eval('#picture', (canvas) => canvas.width);
   assert(/too large/.test(await notices(page)) && width > 1 && width < 32768, `width ${width}`);
   assert(page.url().endsWith(`size=${width}x${width}&ticks=1`), 'the address lacks the size');
+  // The module refuses what the renderer refuses, though the page never asks it to.
+  const bad = [[-1, 9, 9], [10, 9, 9], [0, 0, 9], [0, 9, -3], [0, 32769, 1], [0, 1, 32769]];
+  const started = await page.evaluate((bad) => bad.map(([row, width, height]) => {
+    const picture = window.tintwalkPage.picture();
+    return picture.start(row, 1, width, height) !== -1 || picture.module._tw_rgba() !== 0;
+  }), bad);
+  assert(!started.includes(true), `started: ${started}`);
 }]);
 
 async function main() {
