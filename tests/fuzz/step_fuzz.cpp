@@ -1,12 +1,8 @@
-// Runs a community on a habitat of any shape the fast ways (the built-in
-// passes with the byte-shuffle and the portable neighbourhood fill, and the
-// step through the rule pointer) and the plain way (support/plain_step.h),
-// and requires the same habitats, bots, trails and generator afterwards.
-//
-// Input: width and height codes (2 bytes each), seed (4), community (1),
-// passes (1), trail length (1: the low 6 bits, 0 keeping the community's
-// own; the top bit adds the step through the rule pointer, which costs a
-// third run). Missing bytes count as 0.
+// A community on a habitat of any shape, run the plain way (support/
+// plain_step.h) and the fast ways, must leave the same habitats, bots,
+// trails and generator. Input: width and height codes (2 bytes each), seed
+// (4), community, passes, trail length (0: the community's own).
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,89 +15,35 @@
 #include "core/random.h"
 #include "support/plain_step.h"
 
-namespace tintwalk {
+using namespace tintwalk;
+
 namespace {
 
-constexpr uint32_t kMaxCells = 20000;
+// The fast ways: the built-in passes with the byte-shuffle or with the
+// portable neighbourhood fill, and the step through the rule pointer.
+enum Path { kPlain, kSsse3Passes, kPortablePasses, kRulePointer };
 
 // A side from a 16-bit code: one in four is 1, 2 or 3, the rest 1..3000.
-uint32_t Side(uint32_t code) {
+int32_t Side(int32_t code) {
     return (code & 3) == 0 ? 1 + (code >> 2) % 3 : 1 + (code >> 2) % 3000;
 }
 
-enum class Path { kSsse3Passes, kPortablePasses, kRulePointer, kPlain };
-
-struct Shape {
-    uint32_t width;
-    uint32_t height;
+// Starts the community that the input names afresh, runs its passes the
+// `path` way and returns everything that the picture or the next pass reads.
+std::vector<uint8_t> Run(const uint8_t* in, Path path) {
+    surfaceWidth = Side(in[0] | in[1] << 8);
+    surfaceHeight = std::min(Side(in[2] | in[3] << 8), 20000 / surfaceWidth);  // 20,000 cells
     uint32_t seed;
-    int32_t row;
-    int passes;
-    uint32_t trail;
-};
-
-void Append(std::vector<uint8_t>& out, const void* data, size_t size) {
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    out.insert(out.end(), bytes, bytes + size);
-}
-
-// What a pass reads of the world as the community starts: the habitat and
-// the bots' positions, states, headings and built-in passes.
-struct Start {
-    std::vector<uint8_t> rgb;
-    std::vector<uint8_t> hsl;
-    std::vector<int32_t> fields;
-    std::vector<BotPass> passes;
-};
-
-Start Begin(const Shape& shape) {
-    surfaceWidth = static_cast<int32_t>(shape.width);
-    surfaceHeight = static_cast<int32_t>(shape.height);
-    InitCommunity(shape.row, shape.seed);
-    if (shape.trail != 0)
-        biotope.SetTrailLength(shape.trail);
-    Start start;
-    const size_t bytes = static_cast<size_t>(shape.width) * shape.height * 3;
-    start.rgb.assign(biotope.rgbHabitat.pixels, biotope.rgbHabitat.pixels + bytes);
-    start.hsl.assign(biotope.hslHabitat.pixels, biotope.hslHabitat.pixels + bytes);
-    for (uint32_t i = 0; i < biotope.botCount; ++i) {
-        const Bot& bot = biotope.bots[i];
-        start.fields.insert(start.fields.end(), {bot.x, bot.y, bot.state, bot.heading});
-        start.passes.push_back(bot.pass);
-    }
-    return start;
-}
-
-// Back to the start, the generator as Reset leaves it; cheaper than
-// starting the community again, which paints the background twice.
-void Restore(const Start& start, const Shape& shape) {
-    std::memcpy(biotope.rgbHabitat.pixels, start.rgb.data(), start.rgb.size());
-    std::memcpy(biotope.hslHabitat.pixels, start.hsl.data(), start.hsl.size());
-    for (uint32_t i = 0; i < biotope.botCount; ++i) {
-        Bot& bot = biotope.bots[i];
-        const int32_t* f = &start.fields[4 * i];
-        bot.x = f[0];
-        bot.y = f[1];
-        bot.state = f[2];
-        bot.heading = f[3];
-        bot.pass = start.passes[i];
-    }
-    biotope.passCount = 0;
-    randomGenerator.Seed(static_cast<int32_t>(shape.seed));
-}
-
-// Everything a pass leaves behind that the picture or the next pass reads.
-std::vector<uint8_t> Run(const Start& start, const Shape& shape, Path path) {
-    Restore(start, shape);
+    std::memcpy(&seed, in + 4, 4);
+    InitCommunity(in[8] % kCommunityCount, seed);
+    if ((in[10] & 63) != 0)
+        biotope.SetTrailLength(in[10] & 63);
+    for (uint32_t i = 0; i < biotope.botCount && path == kRulePointer; ++i)
+        biotope.bots[i].pass = nullptr;
     const bool savedGather = useSsse3Gather;
-    if (path == Path::kPortablePasses)
-        useSsse3Gather = false;
-    if (path == Path::kRulePointer) {
-        for (uint32_t i = 0; i < biotope.botCount; ++i)
-            biotope.bots[i].pass = nullptr;
-    }
-    for (int i = 0; i < shape.passes; ++i) {
-        if (path == Path::kPlain)
+    useSsse3Gather = savedGather && path != kPortablePasses;
+    for (int i = 0; i <= in[9] % 4; ++i) {
+        if (path == kPlain)
             PlainBiotopeStep(biotope);
         else
             biotope.Step();
@@ -109,56 +51,41 @@ std::vector<uint8_t> Run(const Start& start, const Shape& shape, Path path) {
     useSsse3Gather = savedGather;
 
     std::vector<uint8_t> out;
-    Append(out, biotope.rgbHabitat.pixels, start.rgb.size());
-    Append(out, biotope.hslHabitat.pixels, start.hsl.size());
+    const auto append = [&out](const void* data, size_t size) {
+        out.insert(out.end(), static_cast<const uint8_t*>(data),
+                   static_cast<const uint8_t*>(data) + size);
+    };
+    const size_t bytes = static_cast<size_t>(surfaceWidth) * surfaceHeight * 3;
+    append(biotope.rgbHabitat.pixels, bytes);
+    append(biotope.hslHabitat.pixels, bytes);
     for (uint32_t i = 0; i < biotope.botCount; ++i) {
         const Bot& bot = biotope.bots[i];
         const int32_t fields[5] = {bot.x, bot.y, bot.state, bot.heading,
                                    static_cast<int32_t>(bot.stepIndex)};
-        Append(out, fields, sizeof(fields));
-        Append(out, bot.trailPoints, bot.trailLength * sizeof(TrailPoint));
-        Append(out, bot.trailColours, bot.trailLength * sizeof(RgbPixel));
+        append(fields, sizeof(fields));
+        append(bot.trailPoints, bot.trailLength * sizeof(TrailPoint));
+        append(bot.trailColours, bot.trailLength * sizeof(RgbPixel));
     }
     const int32_t nextDraw = randomGenerator.Next();
-    Append(out, &nextDraw, sizeof(nextDraw));
-    Append(out, &biotope.passCount, sizeof(biotope.passCount));
+    append(&nextDraw, sizeof(nextDraw));
+    append(&biotope.passCount, sizeof(biotope.passCount));
     return out;
 }
 
 }  // namespace
-}  // namespace tintwalk
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // The start-up lines of every run are of no interest here.
-    tintwalk::SetDiagnosticRoute(tintwalk::DiagnosticRoute::kSilent);
+    SetDiagnosticRoute(DiagnosticRoute::kSilent);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    using namespace tintwalk;
     uint8_t in[11] = {};
-    std::memcpy(in, data, size < sizeof(in) ? size : sizeof(in));
-    Shape shape;
-    shape.width = Side(in[0] | in[1] << 8);
-    shape.height = Side(in[2] | in[3] << 8);
-    if (shape.width * shape.height > kMaxCells)
-        shape.height = kMaxCells / shape.width;
-    std::memcpy(&shape.seed, in + 4, 4);
-    shape.row = in[8] % kCommunityCount;
-    shape.passes = 1 + in[9] % 4;
-    shape.trail = in[10] & 63;
-    const bool rulePointer = (in[10] & 128) != 0;
-
-    const Start start = Begin(shape);
-    const std::vector<uint8_t> plain = Run(start, shape, Path::kPlain);
-    for (const Path path : {Path::kSsse3Passes, Path::kPortablePasses, Path::kRulePointer}) {
-        if (path == Path::kRulePointer && !rulePointer)
-            continue;
-        if (Run(start, shape, path) != plain) {
-            std::fprintf(stderr, "%ux%u, community %d, seed %u, %d passes, trail %u: path %d",
-                         shape.width, shape.height, shape.row, shape.seed, shape.passes,
-                         shape.trail, static_cast<int>(path));
-            std::fprintf(stderr, " differs from the plain step\n");
+    std::memcpy(in, data, std::min(size, sizeof(in)));
+    const std::vector<uint8_t> plain = Run(in, kPlain);
+    for (const Path path : {kSsse3Passes, kPortablePasses, kRulePointer}) {
+        if (Run(in, path) != plain) {
+            std::fprintf(stderr, "path %d differs from the plain step\n", path);
             std::abort();
         }
     }
