@@ -28,8 +28,7 @@ need_tools() {
     done
 }
 
-# wait_until SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds;
-# fails when it has not succeeded within SECONDS.
+# wait_until SECONDS COMMAND...: polls COMMAND every 0.1 s; fails after SECONDS.
 wait_until() {
     local tries=$(($1 * 10))
     shift

@@ -25,9 +25,8 @@ echo "ok: every file under the prefix, in Debian's layout"
 (cd "$build" && cpack -G DEB >"$out/cpack.log" 2>&1) || fail "cpack failed: $(cat "$out/cpack.log")"
 package=$(ls "$build"/tintwalk_*.deb)
 depends=$(dpkg-deb -f "$package" Depends)
-for library in libc6 libx11-6 libpng16-16 libglx0; do
-    grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
-done
+[ "$(grep -oE 'libc6|libx11-6|libpng16-16|libglx0' <<<"$depends" | sort -u | wc -l)" = 4 ] ||
+    fail "Depends: $depends"
 lintian --fail-on error "$package" >"$out/lintian.log" 2>&1 ||
     fail "lintian reports errors: $(cat "$out/lintian.log")"
 echo "ok: $(basename "$package") passes lintian ($(grep -c '^W:' "$out/lintian.log") warnings)"
@@ -45,9 +44,8 @@ tintwalk-render --size 64x48 --ticks 20 --quiet --output "$e2e_tmp/rock.png" ||
 [ "$(identify -format %wx%h "$e2e_tmp/rock.png")" = 64x48 ] || fail "no 64x48 picture"
 echo "ok: the installed renderer makes a picture"
 
-# The description's menu: the clock's choice, then the ten communities by
-# row, free of shell characters (the host runs it through a shell); each
-# entry, run as the host would, draws the community it names in a host window.
+# The menu: the clock's choice, then each row, free of shell characters (a shell runs it);
+# each entry, run as xscreensaver would, draws the community it names in a host window.
 config=/usr/share/xscreensaver/config/tintwalk.xml
 python3 - "$config" >"$e2e_tmp/menu" <<'PY' || fail "the description is wrong"
 import re, sys
@@ -78,8 +76,7 @@ done <"$e2e_tmp/menu"
 kill "$host_pid"
 echo "ok: the installed saver draws all $(wc -l <"$e2e_tmp/menu") menu entries in a host window"
 
-# xscreensaver's settings program reads the description and runs the saver in
-# its preview; it will not run savers as root, so then it runs as nobody.
+# xscreensaver's settings program previews it; it runs savers as nobody, never as root.
 home=$(mktemp -d "$e2e_tmp/home.XXXXXX")
 printf 'mode:\tone\nselected:\t0\nprograms:\tGL: tintwalk -root \\n\n' >"$home/.xscreensaver"
 as_user=()

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# tintwalk-render's command line: help, version, bad input, and every kind of
-# file written safely, never leaving a partial picture or a temporary file.
-# Usage: render_cli.sh TINTWALK-RENDER (a .exe runs under wine; the cases that
-# need Linux limits, links or signals run natively only).
+# tintwalk-render's command line and files, never leaving a partial or temporary file.
+# Usage: render_cli.sh TINTWALK-RENDER (a .exe runs under wine, without the cases that
+# need Linux limits, links or signals).
 set -u
 renderer=$(realpath "$1")
 runner=()
@@ -47,13 +46,11 @@ done <<'CASES'
 0|^tintwalk-render [0-9]+\.[0-9]+\.[0-9]+$|--version
 2|^tintwalk-render: unknown community 'nowhere'|--community nowhere -o bad.png
 2|too large|--size 40000x100 --output bad.png
-2|unexpected argument 'extra'|extra
 1|cannot write 'missing/a.png'|--size 40x40 --ticks 1 -o missing/a.png
 1|cannot write 'pictures'|--size 40x40 --ticks 1 -o pictures
 CASES
 
-# A render over an old file: the result line alone on stdout; with -o - the
-# same PNG there, and --verbose's lines on stderr.
+# Over an old file; the result line alone on stdout, or the PNG; --verbose on stderr.
 printf 'old' >pictures/a.png
 small=(--community 3 --seed 11 --size 97x61 --ticks 12)
 run "${small[@]}" --output pictures/a.png
@@ -67,8 +64,7 @@ check "--verbose" grep -qx 'InitCommunity(3)' err
 check "-o -: nothing written" only pictures
 [ ${#runner[@]} -eq 0 ] || { echo "$failures failed"; exit $((failures > 0)); }
 
-# A write that fails half way (the file-size limit stops it after 4 KiB)
-# keeps the old file.
+# A write that fails half way (a file-size limit of 4 KiB) keeps the old file.
 cp pictures/a.png keep.png
 (trap '' XFSZ && ulimit -f 4 && run --size 400x300 --ticks 40 -o keep.png && exit $code)
 check "half a write: exit 1" [ $? = 1 ]
@@ -79,8 +75,7 @@ run "${small[@]}" --output /dev/full
 check "/dev/full" [ "$code" = 1 ]
 check "/dev/full" grep -qx "tintwalk-render: cannot write '/dev/full': No space left on device" err
 
-# Where the picture lands: a link's target (the link stays), a dangling link's
-# target, a FIFO, a name of 255 bytes.
+# Through a link (which stays), a dangling link, into a FIFO, to a name of 255 bytes.
 mkdir real
 printf 'old' >real/kept.png
 ln -s real/kept.png link.png
@@ -119,8 +114,7 @@ check "progress" grep -Eq '^tintwalk-render: +[0-9]+%, [0-9]+ ticks/s, [0-9]+:[0
 check "progress: the result line alone on stdout" [ "$(wc -l <out)" = 1 ]
 rm big.png
 
-# Too large for the address-space limit: exit 2 (sanitizers reserve too much
-# for the limit).
+# Too large for the address-space limit (sanitizers reserve too much for it): exit 2.
 if ! grep -q -a '__asan_init' "$renderer"; then
     (ulimit -v 3000000 && run --size 32768x32768 --ticks 0 -o huge.png && exit $code)
     check "memory: exit 2" [ $? = 2 ]

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# The Linux saver under X: what it shows equals tintwalk-render's picture pixel
-# for pixel in every mode and drawing path; what ends it; its errors.
+# The Linux saver under X: its picture against tintwalk-render's, its endings, its errors.
 # Usage: x11_saver.sh TINTWALK TINTWALK_RENDER
 saver=$(realpath "$1")
 render=$(realpath "$2")
@@ -41,10 +40,8 @@ expect_end() {
     echo "ok: $2"
 }
 
-# The saver's snapshot (read back from its window) against the renderer, in
-# its own window or full screen (asked for, they beat the environment's host
-# window), or inside another saver's window named by the environment (env) or
-# by -window-id (id).
+# The snapshot (read back from the window) against the renderer: own window or full screen
+# (beating the environment's host window), or in another saver's window by env or id.
 screen=$(xdotool getdisplaygeometry | tr ' ' x)
 while read -r community seed size ticks via drawing driver; do
     [ "$size" = screen ] && size=$screen
@@ -78,8 +75,7 @@ geo&vlekkensnel   4294967295 screen   4   fullscreen  image    llvmpipe
 TABLE
 unset GALLIUM_DRIVER
 
-# Signals and keys end it with 0 and its snapshot: in its own window (the
-# default, 1280x720) Esc does, in full screen any key.
+# Signals, Esc in its own window (the default, 1280x720), any key in full screen: exit 0.
 while IFS='|' read -r ending size args; do
     start $args --snapshot end.png
     case $ending in
@@ -96,8 +92,7 @@ Escape|1280x720|
 x|screen|--fullscreen
 TABLE
 
-# The host window destroyed under it ends it with 0 (the X errors this may
-# cause on the way are reported, not fatal).
+# Its host window destroyed ends it with 0 (X errors on the way are reported, not fatal).
 start -window -geometry 200x150
 host=$window
 start -window-id "$host"
@@ -132,7 +127,6 @@ done <<TABLE
 1|--bogus|"$saver" --bogus
 1|XSCREENSAVER_WINDOW|env XSCREENSAVER_WINDOW=junk "$saver"
 1|DISPLAY is not set|env -u DISPLAY "$saver" -window
-1|:987654|"$saver" -display :987654
 1|no window 0x7ffffff1|"$saver" -window-id 2147483633
 1|input-only|python3 input_only.py "$saver" --ticks 3
 1|no OpenGL|"$saver" -display $no_gl -window --gl

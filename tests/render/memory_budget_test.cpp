@@ -34,7 +34,6 @@ uint64_t UsableIn(const Tree& tree) {
 }
 
 const std::string kV2 = "sys/fs/cgroup";
-const std::string kV1 = "sys/fs/cgroup/memory";
 const Tree kMeminfo = {{"proc/meminfo", "MemTotal: 8000000 kB\nMemAvailable: 4194304 kB\n"}};
 
 std::string MiB(uint64_t count) {
@@ -66,9 +65,9 @@ TEST(MemoryBudget, TheLeastOfAvailableMemoryAndEveryLimitAbove) {
          48 * kMiB},
         {"v1 limit less usage less inactive file cache",
          kMeminfo + Group("9:cpu,cpuacct:/\n4:memory:/job:7\n") +
-             Tree{{kV1 + "/job:7/memory.limit_in_bytes", MiB(1000)},
-                  {kV1 + "/job:7/memory.usage_in_bytes", MiB(300)},
-                  {kV1 + "/job:7/memory.stat", "total_inactive_file " + MiB(100)}},
+             Tree{{kV2 + "/memory/job:7/memory.limit_in_bytes", MiB(1000)},
+                  {kV2 + "/memory/job:7/memory.usage_in_bytes", MiB(300)},
+                  {kV2 + "/memory/job:7/memory.stat", "total_inactive_file " + MiB(100)}},
          800 * kMiB},
         {"MemAvailable below the group's room",
          Tree{{"proc/meminfo", "MemAvailable: 1024 kB\n"}} + Group("0::/\n") + V2("", MiB(64), "0"),

@@ -9,8 +9,7 @@
 namespace tintwalk {
 namespace {
 
-// The options as one line: action, community row, size, seed, ticks, output,
-// then verbose and quiet.
+// Action, community row, size, seed, ticks, output, then verbose and quiet.
 std::string Fields(const RenderOptions& o) {
     std::ostringstream s;
     s << (o.action == RenderAction::kHelp ? "help " : "render ") << o.row << ' ' << o.width << 'x'
@@ -19,8 +18,7 @@ std::string Fields(const RenderOptions& o) {
     return s.str();
 }
 
-// Accepted command lines with what they set; refusals with a part of their
-// one-line message.
+// Accepted arguments with what they set; refusals with a part of their one-line message.
 TEST(RenderOptions, AcceptedAndRefusedArguments) {
     const std::pair<std::vector<std::string>, const char*> accepted[] = {
         // The saver's full-HD minute: 60000 ms / 13 ms = 4615.38 ticks.

@@ -1,5 +1,4 @@
-// The Linux saver's command line and the choices made from it before any
-// display is opened.
+// The Linux saver's command line, and its frame clock.
 #include "saver/x11/options.h"
 
 #include <gtest/gtest.h>
