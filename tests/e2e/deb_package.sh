@@ -20,7 +20,6 @@ installed=$(cd "$prefix" && find . -type f | sort | tr '\n' ' ')
 [ "$installed" = "./bin/tintwalk-render ./libexec/xscreensaver/tintwalk \
 ./share/man/man1/tintwalk-render.1.gz ./share/man/man6/tintwalk.6.gz \
 ./share/xscreensaver/config/tintwalk.xml " ] || fail "installed: $installed"
-echo "ok: every file under the prefix, in Debian's layout"
 
 (cd "$build" && cpack -G DEB >"$out/cpack.log" 2>&1) || fail "cpack failed: $(cat "$out/cpack.log")"
 package=$(ls "$build"/tintwalk_*.deb)
@@ -42,7 +41,6 @@ saver=/usr/libexec/xscreensaver/tintwalk
 tintwalk-render --size 64x48 --ticks 20 --quiet --output "$e2e_tmp/rock.png" ||
     fail "the installed renderer failed"
 [ "$(identify -format %wx%h "$e2e_tmp/rock.png")" = 64x48 ] || fail "no 64x48 picture"
-echo "ok: the installed renderer makes a picture"
 
 # The menu: the clock's choice, then each row, free of shell characters (a shell runs it);
 # each entry, run as xscreensaver would, draws the community it names in a host window.

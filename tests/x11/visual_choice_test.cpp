@@ -9,10 +9,9 @@
 namespace tintwalk {
 namespace {
 
-// An RGB visual with OpenGL of the given bits a channel; each letter of
-// `traits` changes one trait: d double buffered, D the default visual, x 8
-// unused bits, X 24, g no OpenGL, i colour index, s stereo, o overlay, c a
-// colour map that can change.
+// An RGB OpenGL visual; each letter of `traits` changes one trait: d double buffered,
+// D the default visual, x 8 unused bits, X 24, g no OpenGL, i colour index, s stereo,
+// o overlay, c a colour map that can change.
 VisualTraits V(int red, int green, int blue, const char* traits = "") {
     const auto has = [traits](char trait) { return std::strchr(traits, trait) != nullptr; };
     VisualTraits v;
