@@ -71,7 +71,7 @@ while read -r row arguments; do
         fail "'$arguments' did not start community $row"
     [ "$(identify -format %wx%h "$e2e_tmp/menu.png")" = 160x120 ] || fail "'$arguments': size"
 done <"$e2e_tmp/menu"
-kill "$host_pid"
+kill "$host_pid" && wait "$host_pid"
 echo "ok: the installed saver draws all $(wc -l <"$e2e_tmp/menu") menu entries in a host window"
 
 # xscreensaver's settings program previews it; it runs savers as nobody, never as root.
