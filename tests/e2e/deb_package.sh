@@ -1,71 +1,96 @@
 #!/usr/bin/env bash
-# The Debian package of a native build: made by CPack, passed by lintian,
-# installed with apt-get, its programs run, xscreensaver's settings program
-# shows it, and it is removed again. Needs root or sudo, and DISPLAY; the
-# logs and the settings page are kept in BUILD_DIR/package-check.
+# The install of a native build under a prefix, and its Debian package: made,
+# passed by lintian, installed, run as xscreensaver would, removed. Needs root
+# or sudo, and DISPLAY; logs and a screenshot stay in BUILD_DIR/package-check.
 # Usage: deb_package.sh BUILD_DIR
 build=$(cd "$1" && pwd)
-host="$build/tests/x11/x11_test_host"
-source "$(dirname "$0")/x11_common.sh"
-need_display
-need_tools cpack lintian dpkg-deb apt-get
-[ -x "$host" ] || fail "no test host at $host"
+. "$(dirname "$0")/common.sh"
+[ -n "${DISPLAY:-}" ] || fail "no X display"
+need_tools cpack lintian dpkg-deb apt-get xdotool xwininfo import identify python3 \
+    xscreensaver-settings
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 out="$build/package-check"
 rm -rf "$out" "$build"/tintwalk_*.deb
 mkdir -p "$out"
 
+prefix="$e2e_tmp/prefix"
+cmake --install "$build" --prefix "$prefix" >"$out/install.log" || fail "cmake --install failed"
+installed=$(cd "$prefix" && find . -type f | sort | tr '\n' ' ')
+[ "$installed" = "./bin/tintwalk-render ./libexec/xscreensaver/tintwalk \
+./share/man/man1/tintwalk-render.1.gz ./share/man/man6/tintwalk.6.gz \
+./share/xscreensaver/config/tintwalk.xml " ] || fail "installed: $installed"
+
 (cd "$build" && cpack -G DEB >"$out/cpack.log" 2>&1) || fail "cpack failed: $(cat "$out/cpack.log")"
 package=$(ls "$build"/tintwalk_*.deb)
 depends=$(dpkg-deb -f "$package" Depends)
-for library in libc6 libx11-6 libpng16-16 libglx0; do
-    grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
-done
-echo "ok: $(basename "$package"), Depends: $depends"
-
+[ "$(grep -oE 'libc6|libx11-6|libpng16-16|libglx0' <<<"$depends" | sort -u | wc -l)" = 4 ] ||
+    fail "Depends: $depends"
 lintian --fail-on error "$package" >"$out/lintian.log" 2>&1 ||
     fail "lintian reports errors: $(cat "$out/lintian.log")"
-echo "ok: lintian reports no errors ($(grep -c '^W:' "$out/lintian.log") warnings)"
+echo "ok: $(basename "$package") passes lintian ($(grep -c '^W:' "$out/lintian.log") warnings)"
 
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get install -y -o DPkg::Lock::Timeout=300 "$package" >"$out/install.log" 2>&1 ||
-    fail "apt-get install failed: $(cat "$out/install.log")"
-remove_package() { "${sudo[@]}" apt-get remove -y -o DPkg::Lock::Timeout=300 tintwalk >"$out/remove.log" 2>&1; }
+"${sudo[@]}" apt-get install -y -o DPkg::Lock::Timeout=300 "$package" >"$out/apt.log" 2>&1 ||
+    fail "apt-get install failed: $(cat "$out/apt.log")"
+remove_package() {
+    "${sudo[@]}" apt-get remove -y -o DPkg::Lock::Timeout=300 tintwalk >"$out/remove.log" 2>&1
+}
 trap 'remove_package; e2e_cleanup' EXIT
 saver=/usr/libexec/xscreensaver/tintwalk
+tintwalk-render --size 64x48 --ticks 20 --quiet --output "$e2e_tmp/rock.png" ||
+    fail "the installed renderer failed"
+[ "$(identify -format %wx%h "$e2e_tmp/rock.png")" = 64x48 ] || fail "no 64x48 picture"
 
-tintwalk-render --community rock --seed 42 --size 64x48 --ticks 20 --output "$e2e_tmp/rock.png" \
-    >/dev/null 2>&1 || fail "the installed renderer failed"
-[ "$(png_size "$e2e_tmp/rock.png")" = 64x48 ] || fail "the renderer's picture is not 64x48"
-echo "ok: the installed renderer makes a picture"
+# The menu: the clock's choice, then each row, free of shell characters (a shell runs it);
+# each entry, run as xscreensaver would, draws the community it names in a host window.
+config=/usr/share/xscreensaver/config/tintwalk.xml
+python3 - "$config" >"$e2e_tmp/menu" <<'PY' || fail "the description is wrong"
+import re, sys
+import xml.etree.ElementTree as tree
+saver = tree.parse(sys.argv[1]).getroot()
+assert len(saver.find("_description").text.split()) > 30, "no paragraph about the picture"
+command = saver.find("command").get("arg")
+options = saver.find("select").findall("option")
+assert len(options) == 11 and options[0].get("arg-set") is None
+for row, option in enumerate(options):
+    arguments = command + " " + (option.get("arg-set") or "")
+    assert re.fullmatch(r"[-\w ]+", arguments), arguments
+    print(row - 1 if row else "clock", arguments)
+PY
+"$saver" -window -geometry 160x120 >/dev/null 2>&1 &
+host_pid=$!
+e2e_pids+=("$host_pid")
+wait_until 20 xdotool search --pid "$host_pid" || fail "the installed saver shows no window"
+host=$(xdotool search --pid "$host_pid" | head -n 1)
+while read -r row arguments; do
+    XSCREENSAVER_WINDOW=$host timeout 30 "$saver" $arguments --ticks 1 \
+        --snapshot "$e2e_tmp/menu.png" >/dev/null 2>"$e2e_tmp/menu.err" ||
+        fail "'$arguments' failed: $(cat "$e2e_tmp/menu.err")"
+    [ "$row" = clock ] || grep -qx "InitCommunity($row)" "$e2e_tmp/menu.err" ||
+        fail "'$arguments' did not start community $row"
+    [ "$(identify -format %wx%h "$e2e_tmp/menu.png")" = 160x120 ] || fail "'$arguments': size"
+done <"$e2e_tmp/menu"
+kill "$host_pid" && wait "$host_pid"
+echo "ok: the installed saver draws all $(wc -l <"$e2e_tmp/menu") menu entries in a host window"
 
-start_host -geometry 160x120 -- "$saver" -root --community fel --ticks 40 --snapshot "$e2e_tmp/fel.png"
-wait_exit "$host_pid" 30
-[ "$(host_reported_exit)" = 0 ] || fail "the installed saver ended with $(host_reported_exit)"
-[ "$(png_size "$e2e_tmp/fel.png")" = 160x120 ] || fail "the saver did not draw the host's 160x120"
-echo "ok: the installed saver draws into a host window"
-
-# xscreensaver's settings program reads the description and runs the saver
-# in its preview; it will not run savers as root, so then it runs as nobody.
-if command -v xscreensaver-settings >/dev/null 2>&1; then
-    home=$(mktemp -d "$e2e_tmp/home.XXXXXX")
-    printf 'mode:\tone\nselected:\t0\nprograms:\tGL: tintwalk -root \\n\n' >"$home/.xscreensaver"
-    as_user=()
-    if [ "$(id -u)" -eq 0 ]; then
-        chmod 755 "$e2e_tmp" "$home" && chown -R nobody "$home"
-        as_user=(runuser -u nobody --)
-    fi
-    "${as_user[@]}" env HOME="$home" xscreensaver-settings >"$out/settings.log" 2>&1 &
-    e2e_pids+=($!)
-    preview_runs() { xwininfo -root -tree | grep -q '"Tintwalk screensaver"'; }
-    wait_until 30 preview_runs || fail "the settings program shows no preview: $(cat "$out/settings.log")"
-    sleep 2
-    import -window root "$out/settings.png"
-    ! grep -iE 'tintwalk\.xml|unknown|unrecogni|error' "$out/settings.log" ||
-        fail "the settings program complains about the description"
-    echo "ok: xscreensaver-settings shows the saver (page in $out/settings.png)"
+# xscreensaver's settings program previews it; it runs savers as nobody, never as root.
+home=$(mktemp -d "$e2e_tmp/home.XXXXXX")
+printf 'mode:\tone\nselected:\t0\nprograms:\tGL: tintwalk -root \\n\n' >"$home/.xscreensaver"
+as_user=()
+if [ "$(id -u)" -eq 0 ]; then
+    chmod 755 "$e2e_tmp" "$home" && chown -R nobody "$home"
+    as_user=(runuser -u nobody --)
 fi
+"${as_user[@]}" env HOME="$home" xscreensaver-settings >"$out/settings.log" 2>&1 &
+e2e_pids+=($!)
+preview_runs() { xwininfo -root -tree | grep -q '"Tintwalk screensaver"'; }
+wait_until 30 preview_runs || fail "no preview in the settings program: $(cat "$out/settings.log")"
+sleep 2
+import -window root "$out/settings.png"
+! grep -iE 'tintwalk\.xml|unknown|unrecogni|error' "$out/settings.log" ||
+    fail "the settings program complains about the description"
+echo "ok: xscreensaver-settings shows the saver (page in $out/settings.png)"
 
 remove_package || fail "apt-get remove failed: $(cat "$out/remove.log")"
 [ ! -e "$saver" ] || fail "the saver is still there after removal"

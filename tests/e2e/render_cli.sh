@@ -1,225 +1,125 @@
 #!/usr/bin/env bash
-# tintwalk-render's command line: help, version, list, renders, bad input and
-# every kind of file written safely, never leaving a partial picture behind.
-# Usage: render_cli.sh <tintwalk-render or tintwalk-render.exe>
-# A .exe runs under wine; checks needing Linux process limits run natively only.
+# tintwalk-render's command line and files, never leaving a partial or temporary file.
+# Usage: render_cli.sh TINTWALK-RENDER (a .exe runs under wine, without the cases that
+# need Linux limits, links or signals).
 set -u
-
-renderer=${1:?usage: render_cli.sh <tintwalk-render>}
-[[ -x $renderer || -f $renderer ]] || { echo "no renderer at $renderer"; exit 1; }
-renderer=$(cd "$(dirname "$renderer")" && pwd)/$(basename "$renderer")
-
+renderer=$(realpath "$1")
 runner=()
-native=1
 if [[ $renderer == *.exe ]]; then
-    command -v wine >/dev/null || { echo "wine is missing: skipped"; exit 77; }
     runner=(wine)
-    native=0
     export WINEDEBUG=${WINEDEBUG:--all}
-    # The first start of a fresh prefix creates it; bound that wait.
-    timeout 300 wine cmd /c exit >/dev/null 2>&1 || { echo "wine does not start: skipped"; exit 77; }
+    timeout 300 wine cmd /c exit >/dev/null 2>&1 || { echo "SKIP: wine does not start"; exit 77; }
 fi
-
 . "$(dirname "$0")/common.sh"
 cd "$e2e_tmp" || exit 1
 
 failures=0
-checks=0
-fail() { echo "FAIL: $label: $*"; failures=$((failures + 1)); }
-# expect CONDITION... : a failure naming the condition when it does not hold.
-expect() { checks=$((checks + 1)); "$@" || fail "$* (stdout '$(head -c 200 out.txt)', stderr '$(head -c 200 err.txt)')"; }
-
-# run ARGS...: the renderer's exit code in $code, its streams in out.txt and
-# err.txt (line ends made plain).
+# check LABEL CONDITION...: counts and shows a failure when CONDITION fails.
+check() {
+    local label=$1
+    shift
+    "$@" || { echo "FAIL: $label: $* (stderr: $(head -c 200 err))"; failures=$((failures + 1)); }
+}
+# run ARGS...: exit status in code, streams in out and err (plain line ends).
 run() {
     timeout 300 "${runner[@]}" "$renderer" "$@" >out.raw 2>err.raw
     code=$?
-    tr -d '\r' <out.raw >out.txt
-    tr -d '\r' <err.raw >err.txt
+    tr -d '\r' <out.raw >out
+    tr -d '\r' <err.raw >err
 }
-lines() { wc -l <"$1"; }
-
-# Nothing beyond the files named may be left (no temporary file of a write).
-only_files() {
-    local expected actual
-    expected=$(printf '%s\n' "$@" out.raw err.raw out.txt err.txt | sort | tr '\n' ' ')
-    actual=$(ls -A | sort | tr '\n' ' ')
-    expect [ "$actual" == "$expected" ]
+# Nothing but the files named and the streams is left: no temporary file.
+only() {
+    local expected
+    expected=$(printf '%s\n' "$@" out.raw out err.raw err | sort | tr '\n' ' ')
+    [ "$(ls -A | sort | tr '\n' ' ')" == "$expected" ]
 }
 
-label="--help"
-run --help
-expect [ "$code" -eq 0 ]
-expect grep -q '^Usage: tintwalk-render' out.txt
-expect grep -q -- '--community' out.txt
-expect [ ! -s err.txt ]
-label="--version"
-run --version
-expect [ "$code" -eq 0 ]
-expect grep -qx 'tintwalk-render [0-9]*\.[0-9]*\.[0-9]*' out.txt
-label="--list"
-run --list
-expect [ "$(lines out.txt)" -eq 11 ]
-expect grep -q '^ *5 *fel *143 *rgb(198, 204, 199)$' out.txt
-expect grep -q '^ *4 *geo&vlekkensnel *0 *rgb(202, 202, 200)$' out.txt
-
-# Bad input: exit 2, one line on stderr, nothing written. The parser's
-# messages are checked one by one in render_options_test.
-while IFS='|' read -r message args; do
-    label="bad input $args"
+mkdir pictures
+while IFS='|' read -r status says args; do
     read -ra argv <<<"$args"
-    run "${argv[@]}" --output bad.png
-    expect [ "$code" -eq 2 ]
-    expect [ "$(lines err.txt)" -eq 1 ]
-    expect grep -q "^tintwalk-render: .*$message" err.txt
-    expect [ ! -s out.txt ]
-    only_files
+    run "${argv[@]}"
+    check "$args" [ "$code" = "$status" ]
+    check "$args" grep -Eq "$says" out err
+    check "$args: nothing written" only pictures
 done <<'CASES'
-unknown community 'nowhere'|--community nowhere
-too large|--size 40000x100
-unexpected argument 'extra'|extra
+0|^Usage: tintwalk-render|--help
+0|^tintwalk-render [0-9]+\.[0-9]+\.[0-9]+$|--version
+2|^tintwalk-render: unknown community 'nowhere'|--community nowhere -o bad.png
+2|too large|--size 40000x100 --output bad.png
+1|cannot write 'missing/a.png'|--size 40x40 --ticks 1 -o missing/a.png
+1|cannot write 'pictures'|--size 40x40 --ticks 1 -o pictures
 CASES
 
-# A render: standard output holds the result line alone, stderr nothing.
-label="render over an old file"
-mkdir pictures
-printf 'old contents' >pictures/a.png
+# Over an old file; the result line alone on stdout, or the PNG; --verbose on stderr.
+printf 'old' >pictures/a.png
 small=(--community 3 --seed 11 --size 97x61 --ticks 12)
 run "${small[@]}" --output pictures/a.png
-expect [ "$code" -eq 0 ]
-expect [ "$(identify -format '%w %h' pictures/a.png)" == "97 61" ]
-expect [ "$(ls -A pictures)" == a.png ]
-expect [ "$(cat out.txt)" == "tintwalk-render: wrote pictures/a.png: community 3 'fijnwerk', 97x61, seed 11, 12 ticks" ]
-expect [ ! -s err.txt ]
-expect [ "$(convert pictures/a.png -format '%k' info:)" -gt 1 ]
+check "render" [ "$code$(cat err)" = 0 ]
+check "result line" grep -qx \
+    "tintwalk-render: wrote pictures/a.png: community 3 'fijnwerk', 97x61, seed 11, 12 ticks" out
+check "the picture" [ "$(identify -format '%wx%h' pictures/a.png)" = 97x61 ]
+run "${small[@]}" --verbose --quiet --output -
+check "-o -" cmp -s out.raw pictures/a.png
+check "--verbose" grep -qx 'InitCommunity(3)' err
+check "-o -: nothing written" only pictures
+[ ${#runner[@]} -eq 0 ] || { echo "$failures failed"; exit $((failures > 0)); }
 
-label="--verbose"
-run "${small[@]}" --output b.png --verbose
-expect [ "$(lines out.txt)" -eq 1 ]
-expect [ "$(head -n 1 err.txt)" == "InitCommunity(3)" ]
-expect [ "$(sed -n 2p err.txt)" == "Biotope::Create(8, 97, 61, 11)" ]
-expect [ "$(grep -c '^genes ' err.txt)" -eq 8 ]
-expect [ "$(tail -n 1 err.txt)" == "community 'fijnwerk' : habitat 97 x 61, rgb(198, 205, 197) hue_shift 232" ]
-expect cmp -s pictures/a.png b.png
-rm -f b.png
+# A write that fails half way (a file-size limit of 4 KiB) keeps the old file.
+cp pictures/a.png keep.png
+(trap '' XFSZ && ulimit -f 4 && run --size 400x300 --ticks 40 -o keep.png && exit $code)
+check "half a write: exit 1" [ $? = 1 ]
+check "half a write: the old file" cmp -s keep.png pictures/a.png
+check "half a write: no temporary file" only pictures keep.png
+rm keep.png
+run "${small[@]}" --output /dev/full
+check "/dev/full" [ "$code" = 1 ]
+check "/dev/full" grep -qx "tintwalk-render: cannot write '/dev/full': No space left on device" err
 
-label="--quiet, --output -"
-run "${small[@]}" --quiet --output -
-expect [ "$code" -eq 0 ]
-expect cmp -s out.raw pictures/a.png
-expect [ ! -s err.txt ]
-only_files pictures
+# Through a link (which stays), a dangling link, into a FIFO, to a name of 255 bytes.
+mkdir real
+printf 'old' >real/kept.png
+ln -s real/kept.png link.png
+ln -s real/new.png dangling.png
+mkfifo fifo.png
+long=$(printf 'n%.0s' {1..251}).png
+for output in link.png dangling.png fifo.png "$long"; do
+    cat fifo.png >fifo.out &
+    reader=$!
+    run "${small[@]}" --quiet --output "$output"
+    check "$output" [ "$code" = 0 ]
+    [ "$output" = fifo.png ] && wait $reader && output=fifo.out
+    kill $reader 2>/dev/null
+    check "$output" cmp -s "$output" pictures/a.png
+done
+check "links kept" test -L link.png -a -L dangling.png -a -p fifo.png
+rm -rf real link.png dangling.png fifo.png fifo.out "$long"
 
-label="no ticks, default output name"
-run --community fijnwerk --seed 11 --size 97x61 --ticks 0
-expect [ "$(convert tintwalk.png -format '%k %[pixel:p{0,0}]' info:)" == "1 srgb(198,205,197)" ]
-rm -f tintwalk.png
-
-# Files that cannot be written: exit 1 and the reason, nothing left.
-for output in missing/out.png pictures; do
-    label="cannot write $output"
-    run --size 40x40 --ticks 1 --output $output
-    expect [ "$code" -eq 1 ]
-    expect grep -q "^tintwalk-render: cannot write '$output'" err.txt
-    expect [ ! -e missing ]
-    expect [ -d pictures ]
-    only_files pictures
+# A signal during a large write ends it as the signal does, keeps the old file
+# and leaves no temporary file (background jobs ignore SIGINT: env restores it).
+for signal in INT TERM HUP; do
+    echo old >big.png
+    env --default-signal=INT "$renderer" --size 8000x8000 --ticks 3 --output big.png &
+    check "SIG$signal: a temporary file" wait_until 10 compgen -G '.tintwalk-*'
+    kill -s "$signal" $!
+    wait $! 2>/dev/null
+    check "SIG$signal" [ "$?" = $((128 + $(kill -l "$signal"))) ]
+    check "SIG$signal: the old file" grep -qx old big.png
+    check "SIG$signal: no temporary file" only pictures big.png
 done
 
-if [[ $native -eq 1 ]]; then
-    # A write that fails half way (the file-size limit stops it after 4 KiB).
-    label="write fails half way"
-    cp pictures/a.png keep.png
-    (
-        trap '' XFSZ
-        ulimit -f 4
-        run --community 6 --seed 3 --size 400x300 --ticks 40 --output keep.png
-        exit $code
-    )
-    code=$?
-    expect [ "$code" -eq 1 ]
-    expect grep -q "^tintwalk-render: cannot write 'keep.png'" err.txt
-    expect cmp -s keep.png pictures/a.png
-    only_files pictures keep.png
-    rm -f keep.png
+# On a terminal a long render shows its progress on stderr.
+script -qec "'$renderer' --size 1500x1500 --ticks 4000 -o big.png 2>&1 >out" /dev/null |
+    tr '\r' '\n' >err
+check "progress" grep -Eq '^tintwalk-render: +[0-9]+%, [0-9]+ ticks/s, [0-9]+:[0-9]{2} left' err
+check "progress: the result line alone on stdout" [ "$(wc -l <out)" = 1 ]
+rm big.png
 
-    # Where the picture lands: a symbolic link's target (the link stays, the
-    # target keeps its permissions), a folder reached through a link, a
-    # dangling link, a FIFO read as it is written, a name of 255 bytes.
-    label="file kinds"
-    mkdir real
-    printf 'old' >real/kept.png
-    chmod 640 real/kept.png
-    ln -s real/kept.png link.png
-    ln -s real linked
-    ln -s real/new.png dangling.png
-    mkfifo fifo.png
-    long=$(printf 'n%.0s' {1..251}).png
-    for output in link.png linked/via.png dangling.png fifo.png "$long"; do
-        cat fifo.png >fifo.out &
-        reader=$!
-        run "${small[@]}" --quiet --output "$output"
-        expect [ "$code" -eq 0 ]
-        [[ $output == fifo.png ]] || kill $reader 2>/dev/null
-        wait $reader 2>/dev/null
-        [[ $output == fifo.png ]] && output=fifo.out
-        expect cmp -s "$output" pictures/a.png
-    done
-    expect test -L link.png -a -L dangling.png -a -p fifo.png
-    expect [ "$(stat -c %a real/kept.png)" == 640 ]
-    expect [ "$(ls -A real | tr '\n' ' ')" == "kept.png new.png via.png " ]
-    rm -rf real link.png linked dangling.png fifo.png fifo.out "$long"
-    only_files pictures
-
-    label="/dev/full"
-    run "${small[@]}" --output /dev/full
-    expect [ "$code" -eq 1 ]
-    expect [ "$(cat err.txt)" == "tintwalk-render: cannot write '/dev/full': No space left on device" ]
-
-    # A signal during the write of a large picture ends the process as the
-    # signal does, keeps the old file and leaves no temporary file.
-    # (Background jobs start with SIGINT ignored: env gives it back.)
-    for signal in INT TERM HUP; do
-        label="SIG$signal while writing"
-        printf 'old' >big.png
-        env --default-signal=INT "$renderer" --size 8000x8000 --ticks 3 --output big.png &
-        pid=$!
-        wait_until 10 compgen -G '.tintwalk-*' || fail "no temporary file seen"
-        kill -s "$signal" $pid
-        { wait $pid; } 2>/dev/null
-        code=$?
-        expect [ "$code" -eq $((128 + $(kill -l "$signal"))) ]
-        expect [ "$(cat big.png)" == old ]
-        rm -f big.png
-        only_files pictures
-    done
-
-    # On a terminal a render longer than a second shows its progress on
-    # stderr; stdout still holds the result line alone.
-    if command -v script >/dev/null; then
-        label="progress on a terminal"
-        script -qec "'$renderer' --size 1500x1500 --ticks 4000 -o big.png 2>&1 >out.txt" /dev/null |
-            tr '\r' '\n' >err.txt
-        expect grep -Eq '^tintwalk-render: +[0-9]+%, [0-9]+ ticks/s, [0-9]+:[0-9]{2} left' err.txt
-        expect [ "$(lines out.txt)" -eq 1 ]
-        rm -f big.png
-    fi
-
-    # Too large for the address-space limit (sanitizer builds reserve too much
-    # for the limit).
-    if ! grep -q -a '__asan_init' "$renderer"; then
-        label="out of memory"
-        (
-            ulimit -v 3000000
-            run --size 32768x32768 --ticks 0 --output huge.png
-            exit $code
-        )
-        code=$?
-        expect [ "$code" -eq 2 ]
-        expect [ "$(tail -n 1 err.txt)" == "tintwalk-render: not enough memory for a 32768x32768 picture" ]
-        only_files pictures
-    fi
+# Too large for the address-space limit (sanitizers reserve too much for it): exit 2.
+if ! grep -q -a '__asan_init' "$renderer"; then
+    (ulimit -v 3000000 && run --size 32768x32768 --ticks 0 -o huge.png && exit $code)
+    check "memory: exit 2" [ $? = 2 ]
+    check "memory" grep -q "not enough memory for a 32768x32768 picture" err
+    check "memory: nothing written" only pictures
 fi
-
-echo "$checks checks, $failures failed"
-[[ $failures -eq 0 ]]
+echo "$failures failed"
+[ "$failures" -eq 0 ]

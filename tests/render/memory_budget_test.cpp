@@ -34,7 +34,6 @@ uint64_t UsableIn(const Tree& tree) {
 }
 
 const std::string kV2 = "sys/fs/cgroup";
-const std::string kV1 = "sys/fs/cgroup/memory";
 const Tree kMeminfo = {{"proc/meminfo", "MemTotal: 8000000 kB\nMemAvailable: 4194304 kB\n"}};
 
 std::string MiB(uint64_t count) {
@@ -53,10 +52,6 @@ Tree V2(const std::string& dir, const std::string& max, const std::string& curre
 
 TEST(MemoryBudget, TheLeastOfAvailableMemoryAndEveryLimitAbove) {
     const std::tuple<const char*, Tree, uint64_t> cases[] = {
-        {"nothing readable", {}, UINT64_MAX},
-        {"MemAvailable only", kMeminfo, 4096 * kMiB},
-        {"v2 without a limit", kMeminfo + Group("0::/app\n") + V2("/app", "max\n", "1000\n"),
-         4096 * kMiB},
         {"v2 limit less usage, inactive file cache counted free",
          kMeminfo + Group("0::/app\n") + V2("/app", MiB(512), MiB(200)) +
              Tree{{kV2 + "/app/memory.stat", "anon 1\ninactive_file " + MiB(50)}},
@@ -70,15 +65,10 @@ TEST(MemoryBudget, TheLeastOfAvailableMemoryAndEveryLimitAbove) {
          48 * kMiB},
         {"v1 limit less usage less inactive file cache",
          kMeminfo + Group("9:cpu,cpuacct:/\n4:memory:/job:7\n") +
-             Tree{{kV1 + "/job:7/memory.limit_in_bytes", MiB(1000)},
-                  {kV1 + "/job:7/memory.usage_in_bytes", MiB(300)},
-                  {kV1 + "/job:7/memory.stat", "total_inactive_file " + MiB(100)}},
+             Tree{{kV2 + "/memory/job:7/memory.limit_in_bytes", MiB(1000)},
+                  {kV2 + "/memory/job:7/memory.usage_in_bytes", MiB(300)},
+                  {kV2 + "/memory/job:7/memory.stat", "total_inactive_file " + MiB(100)}},
          800 * kMiB},
-        {"v1 'no limit' is a huge number",
-         kMeminfo + Group("3:memory,blkio:/\n") +
-             Tree{{kV1 + "/memory.limit_in_bytes", "9223372036854771712"},
-                  {kV1 + "/memory.usage_in_bytes", "5000"}},
-         4096 * kMiB},
         {"MemAvailable below the group's room",
          Tree{{"proc/meminfo", "MemAvailable: 1024 kB\n"}} + Group("0::/\n") + V2("", MiB(64), "0"),
          1 * kMiB},

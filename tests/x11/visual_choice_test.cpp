@@ -3,55 +3,52 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace tintwalk {
 namespace {
 
-VisualTraits Rgb(int red, int green, int blue, bool doubleBuffer = false, int extraBits = 0,
-                 bool isDefault = false) {
+// An RGB OpenGL visual; each letter of `traits` changes one trait: d double buffered,
+// D the default visual, x 8 unused bits, X 24, g no OpenGL, i colour index, s stereo,
+// o overlay, c a colour map that can change.
+VisualTraits V(int red, int green, int blue, const char* traits = "") {
+    const auto has = [traits](char trait) { return std::strchr(traits, trait) != nullptr; };
     VisualTraits v;
-    v.openGl = v.rgba = v.trueColour = true;
-    v.doubleBuffer = doubleBuffer;
+    v.openGl = !has('g');
+    v.rgba = !has('i');
+    v.trueColour = !has('c');
+    v.doubleBuffer = has('d');
+    v.isDefault = has('D');
+    v.stereo = has('s');
+    v.level = has('o') ? 1 : 0;
+    v.extraBits = has('x') ? 8 : has('X') ? 24 : 0;
     v.red = red;
     v.green = green;
     v.blue = blue;
-    v.extraBits = extraBits;
-    v.isDefault = isDefault;
-    return v;
-}
-
-template <class T>
-VisualTraits With(T VisualTraits::*field, T value) {
-    VisualTraits v = Rgb(8, 8, 8);
-    v.*field = value;
     return v;
 }
 
 TEST(PickVisual, RanksTheVisuals) {
-    const VisualTraits noGl = With(&VisualTraits::openGl, false);
-    const VisualTraits indexed = With(&VisualTraits::rgba, false);
-    const VisualTraits stereo = With(&VisualTraits::stereo, true);
-    const VisualTraits overlay = With(&VisualTraits::level, 1);
-    const VisualTraits direct = With(&VisualTraits::trueColour, false);
     const struct {
         std::vector<VisualTraits> visuals;
         int expected;
         const char* why;
     } cases[] = {
         {{}, -1, "nothing to choose"},
-        {{noGl, indexed, stereo, overlay}, -1, "none can draw the picture"},
-        {{noGl, indexed, stereo, overlay, Rgb(5, 6, 5, true)}, 4, "the only usable one"},
-        {{Rgb(8, 8, 8, true, 0, true), Rgb(10, 10, 10), Rgb(8, 8, 8)}, 2, "single, 8 bits first"},
-        {{Rgb(5, 6, 5), Rgb(8, 8, 8, true)}, 1, "exact colours before single buffering"},
-        {{Rgb(5, 6, 5), Rgb(10, 10, 10, true)}, 1, "more bits beat fewer"},
-        {{Rgb(8, 8, 7), Rgb(10, 10, 10)}, 1, "one short channel counts as fewer bits"},
-        {{direct, Rgb(5, 6, 5, true)}, 1, "a fixed colour map first"},
-        {{direct}, 0, "a colour map that can change, if nothing else"},
-        {{Rgb(8, 8, 8, false, 24), Rgb(8, 8, 8, false, 8)}, 1, "fewer unused bits"},
-        {{Rgb(8, 8, 8), Rgb(8, 8, 8, false, 0, true)}, 1, "then the default"},
-        {{Rgb(8, 8, 8, false, 8, true), Rgb(8, 8, 8)}, 1, "unused bits outrank the default"},
-        {{Rgb(8, 8, 8), Rgb(8, 8, 8)}, 0, "then the first"},
+        {{V(8, 8, 8, "g"), V(8, 8, 8, "i"), V(8, 8, 8, "s"), V(8, 8, 8, "o"), V(5, 6, 5, "d")},
+         4,
+         "the only usable one"},
+        {{V(8, 8, 8, "dD"), V(10, 10, 10), V(8, 8, 8)}, 2, "single, 8 bits first"},
+        {{V(5, 6, 5), V(8, 8, 8, "d")}, 1, "exact colours before single buffering"},
+        {{V(5, 6, 5), V(10, 10, 10, "d")}, 1, "more bits beat fewer"},
+        {{V(8, 8, 7), V(10, 10, 10)}, 1, "one short channel counts as fewer bits"},
+        {{V(8, 8, 8, "c"), V(5, 6, 5, "d")}, 1, "a fixed colour map first"},
+        {{V(8, 8, 8, "c")}, 0, "a colour map that can change, if nothing else"},
+        {{V(8, 8, 8, "X"), V(8, 8, 8, "x")}, 1, "fewer unused bits"},
+        {{V(8, 8, 8), V(8, 8, 8, "D")}, 1, "then the default"},
+        {{V(8, 8, 8, "xD"), V(8, 8, 8)}, 1, "unused bits outrank the default"},
+        {{V(8, 8, 8), V(8, 8, 8)}, 0, "then the first"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(PickVisual(c.visuals), c.expected) << c.why;

@@ -86,15 +86,22 @@ bool InstallStopSignals() {
 bool BeginPicture(Drawer& drawer, const SaverOptions& options, int32_t width, int32_t height) {
     // Under a control group's limit a habitat too large is allocated all
     // the same, and the kernel kills the saver when it is touched: ask first.
+    const std::string noMemory = "not enough memory for a " + std::to_string(width) + "x" +
+                                 std::to_string(height) + " picture";
     if (!MemoryFits(CommunityBytes(width, height))) {
-        Fail("not enough memory for a " + std::to_string(width) + "x" + std::to_string(height) +
-             " picture");
+        Fail(noMemory);
         return false;
     }
     surfaceWidth = width;
     surfaceHeight = height;
     const PictureChoice choice = ChoosePicture(options, ClockSeconds());
     StartPicture(drawer.WindowPresenter(), width, height, choice.row, choice.seed);
+    // The habitat's allocation can fail all the same (an address-space limit).
+    if (!CommunityLoaded(static_cast<uint32_t>(width), static_cast<uint32_t>(height))) {
+        StopPicture();
+        Fail(noMemory);
+        return false;
+    }
     return true;
 }
 

@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# The Linux saver under X: its picture against tintwalk-render's, its endings, its errors.
+# Usage: x11_saver.sh TINTWALK TINTWALK_RENDER
+saver=$(realpath "$1")
+render=$(realpath "$2")
+. "$(dirname "$0")/common.sh"
+cd "$e2e_tmp" || exit 1
+[ -n "${DISPLAY:-}" ] || { echo "SKIP: no X display"; exit 77; }
+need_tools xdotool import convert identify Xvfb python3
+unset XSCREENSAVER_WINDOW
+
+# run COMMAND...: its exit status in code, its standard error in err.
+run() {
+    timeout 120 "$@" >/dev/null 2>err
+    code=$?
+}
+
+# Succeeds once the window shows more than one colour: the bots are painting.
+painted() {
+    import -window "$1" shot.png 2>/dev/null &&
+        [ "$(convert shot.png -format %k info:)" -gt 1 ]
+}
+
+# start ARGS...: the saver in the background; sets pid, and window once painted.
+start() {
+    "$saver" "$@" >/dev/null 2>err &
+    pid=$!
+    e2e_pids+=("$pid")
+    wait_until 20 xdotool search --pid "$pid" || fail "no window for '$*': $(cat err)"
+    window=$(xdotool search --pid "$pid" | head -n 1)
+    wait_until 20 painted "$window" || fail "nothing was painted for '$*'"
+}
+
+# expect_end STATUS WHAT: the saver started last ends with STATUS.
+expect_end() {
+    wait_until 20 process_gone "$pid" || fail "$2: it did not end"
+    wait "$pid"
+    code=$?
+    [ "$code" = "$1" ] || fail "$2: exit status $code: $(cat err)"
+    echo "ok: $2"
+}
+
+# The snapshot (read back from the window) against the renderer: own window or full screen
+# (beating the environment's host window), or in another saver's window by env or id.
+screen=$(xdotool getdisplaygeometry | tr ' ' x)
+while read -r community seed size ticks via drawing driver; do
+    [ "$size" = screen ] && size=$screen
+    name="$community $size $via $drawing $driver"
+    args=("$saver" --community "$community" --seed "$seed" --ticks "$ticks" --snapshot shown.png)
+    [ "$drawing" = image ] || args+=("--$drawing")
+    "$render" --community "$community" --seed "$seed" --size "$size" --ticks "$ticks" --quiet \
+        --output computed.png || fail "$name: tintwalk-render failed"
+    export GALLIUM_DRIVER=$driver
+    case $via in
+        window) run env XSCREENSAVER_WINDOW=0x7ffffff0 "${args[@]}" -window -geometry "$size" ;;
+        fullscreen) run env XSCREENSAVER_WINDOW=0x7ffffff0 "${args[@]}" --fullscreen ;;
+        env) start -window -geometry "$size" && run env XSCREENSAVER_WINDOW=$window "${args[@]}" ;;
+        id) start -window -geometry "$size" && run "${args[@]}" -window-id "$window" ;;
+    esac
+    [ "$via" = env ] || [ "$via" = id ] && kill "$pid"
+    [ "$code" = 0 ] || fail "$name: exit status $code: $(cat err)"
+    convert shown.png -depth 8 rgb:a.rgb && convert computed.png -depth 8 rgb:b.rgb
+    cmp -s a.rgb b.rgb ||
+        fail "$name: $(compare -metric AE shown.png computed.png null: 2>&1) pixels differ"
+    echo "ok: $name: the same pixels"
+done <<'TABLE'
+fel               42         203x117  25  window      image    llvmpipe
+fel               42         203x117  25  env         gl       llvmpipe
+fel               42         203x117  25  id          gl       softpipe
+3                 5          1365x767 20  id          image    llvmpipe
+3                 5          1365x767 20  window      no-shm   llvmpipe
+3                 5          1365x767 20  env         gl       softpipe
+3                 5          1365x767 20  window      gl       llvmpipe
+geo&vlekkensnel   4294967295 screen   4   fullscreen  image    llvmpipe
+TABLE
+unset GALLIUM_DRIVER
+
+# Signals, Esc in its own window (the default, 1280x720), any key in full screen: exit 0.
+while IFS='|' read -r ending size args; do
+    start $args --snapshot end.png
+    case $ending in
+        TERM | HUP) kill -s "$ending" "$pid" ;;
+        *) xdotool windowfocus --sync "$window" key "$ending" ;;
+    esac
+    expect_end 0 "$ending ends '$args'"
+    [ "$(identify -format %wx%h end.png)" = "${size/screen/$screen}" ] ||
+        fail "'$args': no $size snapshot"
+done <<'TABLE'
+TERM|300x200|-window -geometry 300x200
+HUP|203x117|-geometry 203x117 --gl
+Escape|1280x720|
+x|screen|--fullscreen
+TABLE
+
+# Its host window destroyed ends it with 0 (X errors on the way are reported, not fatal).
+start -window -geometry 200x150
+host=$window
+start -window-id "$host"
+xdotool windowclose "$host"
+expect_end 0 "the host window destroyed"
+
+# Errors: exit status and a key word on standard error.
+Xvfb -displayfd 3 -extension GLX -nolisten tcp 3>number >/dev/null 2>&1 &
+e2e_pids+=($!)
+wait_until 20 test -s number || fail "the X server without OpenGL did not start"
+no_gl=":$(cat number)"
+# The saver in an input-only window, where nothing can be drawn.
+cat >input_only.py <<'PY'
+import ctypes, os, subprocess, sys
+x = ctypes.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XDefaultRootWindow.restype = x.XCreateWindow.restype = ctypes.c_ulong
+display = ctypes.c_void_p(x.XOpenDisplay(None))
+root = ctypes.c_ulong(x.XDefaultRootWindow(display))
+input_only, no_attributes = 2, ctypes.c_ulong(0)
+window = x.XCreateWindow(display, root, 0, 0, 50, 50, 0, 0, input_only, None, no_attributes, None)
+x.XSync(display, 0)
+os.environ["XSCREENSAVER_WINDOW"] = hex(window)
+sys.exit(subprocess.run(sys.argv[1:]).returncode)
+PY
+while IFS='|' read -r status word command; do
+    eval "run $command"
+    [ "$code" = "$status" ] && { [ -z "$word" ] || grep -q -- "$word" err; } ||
+        fail "'$command' ended with $code: $(cat err)"
+done <<TABLE
+1|--bogus|"$saver" --bogus
+1|XSCREENSAVER_WINDOW|env XSCREENSAVER_WINDOW=junk "$saver"
+1|DISPLAY is not set|env -u DISPLAY "$saver" -window
+1|no window 0x7ffffff1|"$saver" -window-id 2147483633
+1|input-only|python3 input_only.py "$saver" --ticks 3
+1|no OpenGL|"$saver" -display $no_gl -window --gl
+0||"$saver" -display $no_gl -window --ticks 2
+TABLE
+# The memory budget, under an address-space limit (too tight for sanitizers).
+if ! grep -q -a __asan_init "$saver"; then
+    run bash -c 'ulimit -v 1500000 && exec "$@"' - "$saver" -geometry 16384x16384 --ticks 1
+    [ "$code" = 2 ] && grep -q "not enough memory" err || fail "no memory: exit status $code"
+fi
+env -u DISPLAY "$saver" --help | grep -q -- '--snapshot FILE.png' || fail "--help"
+env -u DISPLAY "$saver" --version | grep -qx 'tintwalk [0-9.]*' || fail "--version"
+echo "all Linux saver cases passed"
