@@ -16,12 +16,6 @@ inline int32_t Mean9(const uint8_t* p) {
     return (RingSum(p) + p[8]) / 9;
 }
 
-// Mean of the odd ring positions: the neighbours at 45 and 135 degrees on
-// either side.
-inline int32_t Cross(const uint8_t* p) {
-    return (p[1] + p[3] + p[5] + p[7]) >> 2;
-}
-
 // Secondary sums of the two sides: positions 1..3 (the side a +1 turn
 // faces) and 5..7.
 inline int32_t LeftSum(const uint8_t* s) {

@@ -9,12 +9,6 @@ namespace tintwalk {
 
 namespace {
 
-// Mean of the four ring entries at 45 and 135 degrees to either side of the
-// heading (entries 1, 3, 5 and 7).
-inline int32_t Cross(const uint8_t* p) {
-    return (p[1] + p[3] + p[5] + p[7]) >> 2;
-}
-
 // Sum of the three ring entries on the +1 side (1, 2, 3) and on the -1 side
 // (5, 6, 7).
 inline int32_t LeftSum(const uint8_t* s) {

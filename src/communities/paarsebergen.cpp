@@ -7,21 +7,6 @@
 
 namespace tintwalk {
 
-namespace {
-
-// Mean of the odd ring positions: the neighbours at 45 and 135 degrees on
-// either side.
-inline int32_t Cross(const uint8_t* p) {
-    return (p[1] + p[3] + p[5] + p[7]) >> 2;
-}
-
-// The centre weighted four times against the odd ring positions.
-inline int32_t CentreMean(const uint8_t* p) {
-    return (p[1] + p[3] + p[5] + p[7] + 4 * p[8]) >> 3;
-}
-
-}  // namespace
-
 // Paints the jittered cross mean as hue; heading from bits 2..4 of the
 // centre's secondary value.
 void PaarsebergenRule0(const Bot& bot, int32_t& newState, int32_t& newHeading,

@@ -32,6 +32,17 @@ inline int32_t Blend(int32_t a, int32_t b, int32_t w) {
     return (a * w + b * (255 - w)) >> 8;
 }
 
+// Mean of the odd ring positions: the neighbours at 45 and 135 degrees on
+// either side of the heading.
+inline int32_t Cross(const uint8_t* p) {
+    return (p[1] + p[3] + p[5] + p[7]) >> 2;
+}
+
+// The centre weighted four times against the odd ring positions.
+inline int32_t CentreMean(const uint8_t* p) {
+    return (p[1] + p[3] + p[5] + p[7] + 4 * p[8]) >> 3;
+}
+
 // Ring positions from straight ahead outwards: ahead, the pairs at 45, 90 and
 // 135 degrees (the +1 side first), straight behind last.
 inline constexpr int32_t kFanOrder[8] = {0, 1, 7, 2, 6, 3, 5, 4};

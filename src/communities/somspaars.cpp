@@ -6,21 +6,6 @@
 
 namespace tintwalk {
 
-namespace {
-
-// Mean of the odd ring positions: the neighbours at 45 and 135 degrees on
-// either side.
-inline int32_t Cross(const uint8_t* p) {
-    return (p[1] + p[3] + p[5] + p[7]) >> 2;
-}
-
-// The centre weighted four times against the odd ring positions.
-inline int32_t CentreMean(const uint8_t* p) {
-    return (p[1] + p[3] + p[5] + p[7] + 4 * p[8]) >> 3;
-}
-
-}  // namespace
-
 // Heads for the ring cell whose secondary value differs most from its base,
 // now and then a step further round, and now and then not at all.
 void SomspaarsRule0(const Bot& bot, int32_t& newState, int32_t& newHeading, HslPixel& newColour) {
