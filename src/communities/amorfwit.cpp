@@ -16,15 +16,6 @@ inline int32_t Mean9(const uint8_t* p) {
     return (RingSum(p) + p[8]) / 9;
 }
 
-// Secondary sums of the two sides: positions 1..3 (the side a +1 turn
-// faces) and 5..7.
-inline int32_t LeftSum(const uint8_t* s) {
-    return s[1] + s[2] + s[3];
-}
-inline int32_t RightSum(const uint8_t* s) {
-    return s[5] + s[6] + s[7];
-}
-
 // The colour and heading that bots 2 and 3 share for a new state v: hue and
 // lightness lean towards the base colour in proportion to v, the saturation
 // is v itself; the heading comes from the centre's secondary value, with a

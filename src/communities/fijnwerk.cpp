@@ -9,31 +9,11 @@ namespace tintwalk {
 
 namespace {
 
-// Sum of the three ring entries on the +1 side (1, 2, 3) and on the -1 side
-// (5, 6, 7).
-inline int32_t LeftSum(const uint8_t* s) {
-    return s[1] + s[2] + s[3];
-}
-inline int32_t RightSum(const uint8_t* s) {
-    return s[5] + s[6] + s[7];
-}
-
-// Largest minus smallest of three bytes.
-inline int32_t Spread3(int32_t a, int32_t b, int32_t c) {
-    int32_t lo = a < b ? a : b;
-    int32_t hi = a < b ? b : a;
-    if (c < lo)
-        lo = c;
-    if (c > hi)
-        hi = c;
-    return hi - lo;
-}
-
 // Shared steering of bots 2 and 6: a turn by +2 when the -1 side of s is the
 // more varied one, by -3 otherwise (also when both sides are equally varied).
 inline int32_t SideSpreadTurn(const uint8_t* s, int32_t heading) {
-    const int32_t a = Spread3(s[1], s[2], s[3]);
-    const int32_t b = Spread3(s[5], s[6], s[7]);
+    const int32_t a = LeftSpread(s);
+    const int32_t b = RightSpread(s);
     const int32_t h = a < b ? heading + 1 : heading - 1;
     return HeadingMix(h - 4, heading);
 }

@@ -29,22 +29,11 @@ inline void PaintSaturation(const uint8_t* cell, int32_t state, HslPixel& colour
     SetColour(colour, cell[0], (3 * cell[1] + state) >> 2, cell[2]);
 }
 
-inline int32_t Range3(int32_t a, int32_t b, int32_t c) {
-    int32_t lo = a < b ? a : b;
-    int32_t hi = a < b ? b : a;
-    if (c < lo)
-        lo = c;
-    if (c > hi)
-        hi = c;
-    return hi - lo;
-}
-
 // Turns one way or the other by which side of the secondary ring is more
 // varied, then drifts and backs off by three; one draw.
 inline int32_t SideSpreadHeading(const Bot& bot) {
     const uint8_t* s = bot.secondary;
-    const int32_t t =
-        Range3(s[1], s[2], s[3]) > Range3(s[5], s[6], s[7]) ? bot.heading + 1 : bot.heading - 1;
+    const int32_t t = LeftSpread(s) > RightSpread(s) ? bot.heading + 1 : bot.heading - 1;
     const int32_t r = Draw();
     return t + kDriftMinus16[r & 15] - 3;
 }

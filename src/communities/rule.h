@@ -43,6 +43,30 @@ inline int32_t CentreMean(const uint8_t* p) {
     return (p[1] + p[3] + p[5] + p[7] + 4 * p[8]) >> 3;
 }
 
+// Sums of the three ring entries on the +1 side (1, 2, 3), the side a +1
+// turn faces, and on the -1 side (5, 6, 7).
+inline int32_t LeftSum(const uint8_t* s) {
+    return s[1] + s[2] + s[3];
+}
+inline int32_t RightSum(const uint8_t* s) {
+    return s[5] + s[6] + s[7];
+}
+
+// Largest minus smallest of three values.
+inline int32_t Spread3(int32_t a, int32_t b, int32_t c) {
+    const int32_t hi = a > b ? (a > c ? a : c) : (b > c ? b : c);
+    const int32_t lo = a < b ? (a < c ? a : c) : (b < c ? b : c);
+    return hi - lo;
+}
+
+// Spread of the three ring entries on the +1 side and on the -1 side.
+inline int32_t LeftSpread(const uint8_t* s) {
+    return Spread3(s[1], s[2], s[3]);
+}
+inline int32_t RightSpread(const uint8_t* s) {
+    return Spread3(s[5], s[6], s[7]);
+}
+
 // Ring positions from straight ahead outwards: ahead, the pairs at 45, 90 and
 // 135 degrees (the +1 side first), straight behind last.
 inline constexpr int32_t kFanOrder[8] = {0, 1, 7, 2, 6, 3, 5, 4};

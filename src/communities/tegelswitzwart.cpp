@@ -24,14 +24,6 @@ inline int32_t RingMin(const uint8_t* a) {
     return lo;
 }
 
-// Sums of the three ring cells on the +1 side and on the -1 side.
-inline int32_t LeftSum(const uint8_t* s) {
-    return s[1] + s[2] + s[3];
-}
-inline int32_t RightSum(const uint8_t* s) {
-    return s[5] + s[6] + s[7];
-}
-
 // Steps a towards the base by `step`: down when above it, up otherwise.
 inline int32_t StepTowards(int32_t a, int32_t base, int32_t step) {
     return a > base ? a - step : a + step;

@@ -15,23 +15,6 @@ inline int32_t OddSum(const uint8_t* a) {
     return a[1] + a[3] + a[5] + a[7];
 }
 
-// Largest minus smallest of three bytes.
-inline int32_t Spread3(int32_t a, int32_t b, int32_t c) {
-    int32_t hi = a > b ? a : b;
-    int32_t lo = a < b ? a : b;
-    hi = c > hi ? c : hi;
-    lo = c < lo ? c : lo;
-    return hi - lo;
-}
-
-// Spread of the secondary ring on the +1 side (SL) and on the -1 side (SR).
-inline int32_t LeftSpread(const uint8_t* s) {
-    return Spread3(s[1], s[2], s[3]);
-}
-inline int32_t RightSpread(const uint8_t* s) {
-    return Spread3(s[5], s[6], s[7]);
-}
-
 // Hue and saturation mostly the cell's own, with a little of the base colour
 // mixed in; the weight grows with the state v (192..255). The hue is mixed
 // as a plain number, not around the hue circle.
