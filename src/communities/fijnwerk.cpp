@@ -97,15 +97,7 @@ void FijnwerkRule4(const Bot& bot, int32_t& newState, int32_t& newHeading, HslPi
               Blend(bot.colour[2], bot.cell[2], w));
 
     // Keep going only on perfectly even ground; turn round anywhere else.
-    int32_t lo = s[0];
-    int32_t hi = s[0];
-    for (int k = 1; k < 8; ++k) {
-        if (s[k] < lo)
-            lo = s[k];
-        if (s[k] > hi)
-            hi = s[k];
-    }
-    newHeading = (s[8] > lo || s[8] < hi) ? bot.heading + 4 : bot.heading;
+    newHeading = EvenGround(s) ? bot.heading : bot.heading + 4;
 }
 
 void FijnwerkRule5(const Bot& bot, int32_t& newState, int32_t& newHeading, HslPixel& newColour) {

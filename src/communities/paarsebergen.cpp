@@ -40,15 +40,7 @@ void PaarsebergenRule2(const Bot& bot, int32_t& newState, int32_t& newHeading,
     SetColour(newColour, Blend(bot.colour[0], bot.cell[0], w), Blend(bot.colour[1], bot.cell[1], w),
               (bot.cell[2] + v) >> 1);
 
-    int32_t lo = s[0];
-    int32_t hi = s[0];
-    for (int k = 1; k < 8; ++k) {
-        if (s[k] < lo)
-            lo = s[k];
-        if (s[k] > hi)
-            hi = s[k];
-    }
-    const int32_t h = (s[8] > lo || s[8] < hi) ? bot.heading + 4 : bot.heading;
+    const int32_t h = EvenGround(s) ? bot.heading : bot.heading + 4;
     newHeading = HeadingMix(h - 2, bot.heading);
 }
 

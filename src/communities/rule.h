@@ -284,6 +284,12 @@ inline int32_t RingReflect(const uint8_t* a) {
     return (RingSum(a) - 4 * a[8]) >> 2;
 }
 
+// True when all nine entries are equal: the ring has no spread and its
+// entries equal the centre.
+inline bool EvenGround(const uint8_t* a) {
+    return RingSpread(a) == 0 && a[0] == a[8];
+}
+
 // Mean of a computed heading and the current one, pushed a half turn away
 // when the two nearly agree. Not reduced: the step masks it.
 inline int32_t HeadingMix(int32_t a, int32_t b) {
