@@ -3,7 +3,7 @@
 # of the files inside verify; it holds exactly the saver (a GUI program that
 # needs no runtime libraries), the renderer, the read-me (CRLF, naming the
 # version) and the sums. The manifest is well-formed XML, which Windows
-# requires to start the program. Under wine the archived programs start.
+# requires to start the program.
 #   release_zip.sh ZIP VERSION MANIFEST OBJDUMP
 set -u
 zip=$1 version=$2 manifest=$3 objdump=$4
@@ -30,10 +30,4 @@ awk '/DLL Name:/ { print tolower($3) }' "$e2e_tmp/headers.txt" |
     grep -vxE '(advapi32|gdi32|kernel32|msvcrt|opengl32|user32)\.dll' && fail "not in every Windows"
 python3 -c 'import sys, xml.dom.minidom; xml.dom.minidom.parse(sys.argv[1])' "$manifest" ||
     fail "the manifest is not well-formed"
-if command -v wine >/dev/null 2>&1; then
-    reported=$(wine "$folder/tintwalk-render.exe" --version 2>/dev/null | tr -d '\r')
-    [ "$reported" = "tintwalk-render $version" ] || fail "the renderer reports '$reported'"
-    wine "$folder/tintwalk.scr" /x >/dev/null 2>&1  # an unknown mode: -1 once started
-    [ $? -eq 255 ] || fail "the archived saver does not start"
-fi
 echo "ok: $release.zip"

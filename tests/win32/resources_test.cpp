@@ -105,13 +105,6 @@ TEST_F(SaverFile, VersionDescribesTheSaverWithTheBuildsVersion) {
         VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length);
         EXPECT_STREQ(value, expected) << name;
     }
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
-                  std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
-                  std::to_string(HIWORD(fixed->dwFileVersionLS)),
-              TINTWALK_VERSION);
 }
 
 TEST_F(SaverFile, ManifestDeclaresDpiAwarenessAndTheSupportedSystems) {

@@ -56,9 +56,8 @@ class ScratchRegistry {
     }
 
     bool ok() const { return ok_; }
-    // Writes a value below the scratch HKEY_CURRENT_USER, creating its key.
-    static bool Write(const char* key, const char* name, DWORD type, const void* data, DWORD size) {
-        return RegSetKeyValueA(HKEY_CURRENT_USER, key, name, type, data, size) == ERROR_SUCCESS;
+    bool SetDword(const char* key, const char* name, DWORD value) const {
+        return RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_DWORD, &value, 4) == ERROR_SUCCESS;
     }
 
   private:
