@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
-# The Windows release archive: named by the version, its checksum and those
-# of the files inside verify; it holds exactly the saver (a GUI program that
-# needs no runtime libraries), the renderer, the read-me (CRLF, naming the
-# version) and the sums. The manifest is well-formed XML, which Windows
-# requires to start the program.
+# The Windows release archive: its checksum and those of the files inside
+# verify; it holds exactly the saver (a GUI program that needs no runtime
+# libraries), the renderer, the read-me (CRLF, naming the version) and the
+# sums. The manifest is well-formed XML, which Windows requires to start.
 #   release_zip.sh ZIP VERSION MANIFEST OBJDUMP
 set -u
-zip=$1 version=$2 manifest=$3 objdump=$4
+zip=$(realpath "$1") version=$2 manifest=$(realpath "$3") objdump=$4
 . "$(dirname "$0")/common.sh"
 
 fail() {
@@ -16,11 +15,11 @@ fail() {
 
 release=tintwalk-$version-windows-x64
 folder=$e2e_tmp/$release
-[ "$(basename "$zip")" = "$release.zip" ] || fail "the archive is named $(basename "$zip")"
 (cd "$(dirname "$zip")" && sha256sum -c "$release.zip.sha256") || fail "the archive's checksum"
-(cd "$e2e_tmp" && cmake -E tar xf "$zip" && find "$release" -type f | sort >files.txt) || fail "no extract"
-printf "$release/%s\n" README.txt SHA256SUMS tintwalk-render.exe tintwalk.scr |
-    cmp -s - "$e2e_tmp/files.txt" || fail "the archive holds: $(cat "$e2e_tmp/files.txt")"
+cd "$e2e_tmp" && cmake -E tar xf "$zip" || fail "the archive does not extract"
+files=$(find "$release" -type f | sort | tr '\n' ' ')
+[ "$files" = "$(printf "$release/%s " README.txt SHA256SUMS tintwalk-render.exe tintwalk.scr)" ] ||
+    fail "the archive holds: $files"
 (cd "$folder" && sha256sum -c SHA256SUMS) || fail "the files' checksums do not verify"
 ! grep -qv $'\r$' "$folder/README.txt" || fail "the read-me has lines without CRLF"
 grep -q "Tintwalk $version" "$folder/README.txt" || fail "the read-me does not name $version"

@@ -38,20 +38,11 @@ ends() {
     [ "$code" -eq "$1" ] || fail "exit code $code, not $1: $(tail -3 "$log")"
 }
 
-# same SHOT PICTURE: whether SHOT is the bottom right of PICTURE (wine keeps
-# its OpenGL window at (-1, -1), so the top row and left column are not seen).
-same() {
-    local w h
-    read -r w h <<<"$(identify -format "%w %h" "$1")"
-    convert "$2" -gravity SouthEast -crop "${w}x$h+0+0" +repage "$e2e_tmp/crop.png" &&
-        [ "$(compare -metric AE "$1" "$e2e_tmp/crop.png" null: 2>&1)" = 0 ]
-}
-
 # same_picture WIDTH HEIGHT: once the saver's clock has stopped, the
 # nameless off-screen window of that size, where wine draws OpenGL, shows the
 # renderer's picture of the saver's community and seed.
 same_picture() {
-    local size=${1}x$2 community seed id
+    local size=${1}x$2 community seed id w h
     local shot=$e2e_tmp/shot.png expected=$e2e_tmp/render.png
     wait_until 120 grep -q '^frame clock stopped' "$log" || fail "no stop: $(tail -3 "$log")"
     community=$(tr -d '\r' <"$log" | sed -n "s/^community '\(.*\)' : habitat.*/\1/p")
@@ -60,7 +51,11 @@ same_picture() {
         --output "$(winepath -w "$expected")" >/dev/null 2>&1 || fail "no render: $(cat "$log")"
     for id in $(xwininfo -root -tree |
         awk -v size=" $size+" '/\(has no name\): \(\)/ && index($0, size) { print $1 }'); do
-        import -silent -window "$id" "$shot" && same "$shot" "$expected" && return 0
+        import -silent -window "$id" "$shot" || continue
+        # Wine keeps its window at (-1, -1): the top row and left column are not seen.
+        read -r w h <<<"$(identify -format "%w %h" "$shot")"
+        convert "$expected" -gravity SouthEast -crop "${w}x$h+0+0" +repage "$e2e_tmp/crop.png"
+        [ "$(compare -metric AE "$shot" "$e2e_tmp/crop.png" null: 2>&1)" = 0 ] && return 0
     done
     fail "'$community', seed $seed at $size: not the renderer's picture"
 }

@@ -88,7 +88,6 @@ TEST(Settings, SpeedScrollBar) {
     }
     HKEY key;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key), ERROR_SUCCESS);
-    speed = 49;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Set-up shared by the Windows saver's unit tests: a window whose messages go
-// to a procedure of the test's choice, and a scratch HKEY_CURRENT_USER.
+// to a procedure of the test's choice (once created), and a scratch
+// HKEY_CURRENT_USER.
 #pragma once
 
 #include <windows.h>
@@ -11,14 +12,8 @@ namespace tintwalk::testing {
 class TestWindow {
   public:
     explicit TestWindow(WNDPROC procedure, HWND parent = nullptr) {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "TintwalkTestWindow";
-        RegisterClassA(&windowClass);  // fails harmlessly when registered already
-        window_ = CreateWindowExA(0, windowClass.lpszClassName, "test window",
-                                  parent != nullptr ? WS_CHILD : WS_POPUP, 0, 0, 64, 48, parent,
-                                  nullptr, windowClass.hInstance, nullptr);
+        window_ = CreateWindowExA(0, "STATIC", "test window", parent ? WS_CHILD : WS_POPUP, 0, 0,
+                                  64, 48, parent, nullptr, nullptr, nullptr);
         SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
     }
     ~TestWindow() {
