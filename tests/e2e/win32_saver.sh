@@ -88,8 +88,8 @@ dialog() {
     [ "$3" = - ] || wine reg add "$key" /v speed /t REG_DWORD /d "$3" /f >/dev/null 2>&1 ||
         fail "cannot store $3"
     start "$scr" ${1#-}
-    wait_until 60 timeout 10 xdotool search --name '^Tintwalk screensaver$' windowfocus --sync ||
-        fail "no settings dialog"
+    wait_until 60 xdotool search --name '^Tintwalk screensaver$' || fail "no settings dialog"
+    timeout 10 xdotool search --name '^Tintwalk screensaver$' windowfocus --sync >/dev/null 2>&1
     xdotool key "$2"
     ends "$4"
     local stored

@@ -1,7 +1,6 @@
-// The saver window's handling, called directly: which input closes the
-// full-screen saver (win32_saver.sh covers pointer travel), the older
-// family's password flow (through a fake password service and clock), and
-// the frame's fixed title, swallowed task switching and help for a host.
+// The saver window's handling: which input closes it (win32_saver.sh covers
+// pointer travel), the older family's password flow through a fake service
+// and clock, the frame's fixed title, task switching and a preview's help.
 #include "saver/win32/input.h"
 
 #include <gtest/gtest.h>

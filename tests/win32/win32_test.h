@@ -1,6 +1,5 @@
-// Set-up shared by the Windows saver's unit tests: a window whose messages go
-// to a procedure of the test's choice (once created), and a scratch
-// HKEY_CURRENT_USER.
+// For the Windows saver's unit tests: a window whose messages (once created)
+// go to a procedure of the test's choice, and a scratch HKEY_CURRENT_USER.
 #pragma once
 
 #include <windows.h>
