@@ -89,8 +89,11 @@ dialog() {
         fail "cannot store $3"
     start "$scr" ${1#-}
     wait_until 60 xdotool search --name '^Tintwalk screensaver$' || fail "no settings dialog"
-    timeout 10 xdotool search --name '^Tintwalk screensaver$' windowfocus --sync >/dev/null 2>&1
-    xdotool key "$2"
+    for _ in 1 2 3 4 5 6; do  # it may show before it takes keys
+        timeout 10 xdotool search --name '^Tintwalk screensaver$' windowfocus --sync >/dev/null 2>&1
+        xdotool key "$2"
+        wait_until 5 process_gone "$pid" && break
+    done
     ends "$4"
     local stored
     stored=$(wine reg query "$key" 2>/dev/null | tr -d '\r' | awk '$1 == "speed" { print $3 }')
