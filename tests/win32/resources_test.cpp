@@ -1,6 +1,5 @@
-// The resources of the shipped tintwalk.scr, read from the file itself: the
-// settings dialog's template, the description, the icons, the version and the
-// manifest. (release_zip.sh checks its imports.)
+// tintwalk.scr's resources, read from the file: the settings dialog's template,
+// description, icons, version and manifest (release_zip.sh checks imports).
 #include <windows.h>
 
 #include <gtest/gtest.h>

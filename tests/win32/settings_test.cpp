@@ -1,6 +1,5 @@
-// The stored setting and the speed scroll bar of the settings dialog, on a
-// scratch registry. The dialog procedure drives a window holding a scroll bar
-// with the speed control's id (the shipped dialog has none).
+// The stored setting, and the dialog procedure's speed scroll bar in a window
+// of our own (the shipped dialog has no scroll bar), on a scratch registry.
 #include "saver/win32/settings.h"
 
 #include <gtest/gtest.h>
