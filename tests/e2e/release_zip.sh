@@ -14,16 +14,15 @@ fail() {
 }
 
 release=tintwalk-$version-windows-x64
-folder=$e2e_tmp/$release
 (cd "$(dirname "$zip")" && sha256sum -c "$release.zip.sha256") || fail "the archive's checksum"
 cd "$e2e_tmp" && cmake -E tar xf "$zip" || fail "the archive does not extract"
 files=$(find "$release" -type f | sort | tr '\n' ' ')
 [ "$files" = "$(printf "$release/%s " README.txt SHA256SUMS tintwalk-render.exe tintwalk.scr)" ] ||
     fail "the archive holds: $files"
-(cd "$folder" && sha256sum -c SHA256SUMS) || fail "the files' checksums do not verify"
-! grep -qv $'\r$' "$folder/README.txt" || fail "the read-me has lines without CRLF"
-grep -q "Tintwalk $version" "$folder/README.txt" || fail "the read-me does not name $version"
-"$objdump" -p "$folder/tintwalk.scr" >"$e2e_tmp/headers.txt" || fail "objdump failed"
+(cd "$release" && sha256sum -c SHA256SUMS) || fail "the files' checksums do not verify"
+! grep -qv $'\r$' "$release/README.txt" || fail "the read-me has lines without CRLF"
+grep -q "Tintwalk $version" "$release/README.txt" || fail "the read-me does not name $version"
+"$objdump" -p "$release/tintwalk.scr" >"$e2e_tmp/headers.txt" || fail "objdump failed"
 grep -q 'Subsystem.*(Windows GUI)' "$e2e_tmp/headers.txt" || fail "the saver is no GUI program"
 awk '/DLL Name:/ { print tolower($3) }' "$e2e_tmp/headers.txt" |
     grep -vxE '(advapi32|gdi32|kernel32|msvcrt|opengl32|user32)\.dll' && fail "not in every Windows"

@@ -95,7 +95,6 @@ dialog() {
         wait_until 5 process_gone "$pid" && break
     done
     ends "$4"
-    local stored
     stored=$(wine reg query "$key" 2>/dev/null | tr -d '\r' | awk '$1 == "speed" { print $3 }')
     [ "${stored:-none}" = "$5" ] || fail "speed ${stored:-none} stored, not $5"
 }

@@ -12,8 +12,6 @@
 namespace tintwalk {
 namespace {
 
-using testing::TestWindow;
-
 struct {
     DWORD tick;
     int calls;
@@ -54,7 +52,7 @@ class SaverWindow : public ::testing::Test {
     }
     bool ClosePosted() { return window_.TakePosted(WM_CLOSE); }
 
-    TestWindow window_{DefaultSaverProc};
+    testing::TestWindow window_{DefaultSaverProc};
 };
 
 // Presses, clicks and losing activation close the full-screen saver; nothing
@@ -163,7 +161,7 @@ TEST_F(SaverWindow, TitleNeverChangesAndTaskSwitchingIsSwallowed) {
 TEST_F(SaverWindow, PreviewHandsHelpToTheHost) {
     previewMode = 1;
     EXPECT_EQ(SaverFrameProc(window_.get(), WM_HELP, 0, 1), 1);
-    TestWindow child(DefWindowProcA, window_.get());
+    testing::TestWindow child(DefWindowProcA, window_.get());
     EXPECT_EQ(SaverFrameProc(child.get(), WM_CONTEXTMENU, 0, 5678), 1);
     MSG message;
     ASSERT_TRUE(window_.TakePosted(WM_CONTEXTMENU, &message));
