@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# tintwalk.scr under wine, one saver start per row of the table at the end:
+# full screen with each drawing method and the preview in a host window, whose
+# pictures must equal tintwalk-render.exe's pixel for pixel before an input or
+# the host's end ends them with 0; the settings dialog and what it stores.
+#   win32_saver.sh TINTWALK_SCR TINTWALK_RENDER_EXE PREVIEW_HOST
+set -u
+. "$(dirname "$0")/common.sh"
+
+[ -n "${DISPLAY:-}" ] || { echo "SKIP: no X display"; exit 77; }
+need_tools wine xdotool xwininfo import convert compare identify winepath
+scr=$1 render=$2 host=$3
+export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+[ -f "${WINEPREFIX:-$HOME/.wine}/system.reg" ] || timeout 180 wineboot -i >/dev/null 2>&1
+read -r width height < <(xdotool getdisplaygeometry)
+key='HKCU\Software\Ostrelle\Tintwalk screensaver'
+log=$e2e_tmp/saver.log
+ticks=40
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# start PROGRAM ARGS...: a Windows program in the background, writing to log.
+start() {
+    rm -f "$log"
+    wine "$@" >"$log" 2>&1 &
+    pid=$!
+    e2e_pids+=("$pid")
+}
+
+# ends CODE: the started program ends within a minute, with CODE.
+ends() {
+    wait_until 60 process_gone "$pid" || fail "$pid did not end"
+    wait "$pid"
+    local code=$?
+    [ "$code" -eq "$1" ] || fail "exit code $code, not $1: $(tail -3 "$log")"
+}
+
+# same_picture WIDTH HEIGHT: once the saver's clock has stopped, the
+# nameless off-screen window of that size, where wine draws OpenGL, shows the
+# renderer's picture of the saver's community and seed.
+same_picture() {
+    local size=${1}x$2 community seed id w h
+    local shot=$e2e_tmp/shot.png expected=$e2e_tmp/render.png
+    wait_until 120 grep -q '^frame clock stopped' "$log" || fail "no stop: $(tail -3 "$log")"
+    community=$(tr -d '\r' <"$log" | sed -n "s/^community '\(.*\)' : habitat.*/\1/p")
+    seed=$(tr -d '\r' <"$log" | sed -n 's/^Biotope::Create([0-9, ]*, \([0-9]*\))$/\1/p')
+    wine "$render" --community "$community" --seed "$seed" --size "$size" --ticks "$ticks" \
+        --output "$(winepath -w "$expected")" >/dev/null 2>&1 || fail "no render: $(cat "$log")"
+    for id in $(xwininfo -root -tree |
+        awk -v size=" $size+" '/\(has no name\): \(\)/ && index($0, size) { print $1 }'); do
+        import -silent -window "$id" "$shot" || continue
+        # Wine keeps its window at (-1, -1): the top row and left column are not seen.
+        read -r w h <<<"$(identify -format "%w %h" "$shot")"
+        convert "$expected" -gravity SouthEast -crop "${w}x$h+0+0" +repage "$e2e_tmp/crop.png"
+        [ "$(compare -metric AE "$shot" "$e2e_tmp/crop.png" null: 2>&1)" = 0 ] && return 0
+    done
+    fail "'$community', seed $seed at $size: not the renderer's picture"
+}
+
+# full_screen METHOD DRIVER USED INPUT: the saver told to draw with METHOD on
+# DRIVER uses USED and paints the renderer's picture; INPUT ends it with 0.
+full_screen() {
+    xdotool mousemove $((width / 2)) $((height / 2))
+    TINTWALK_TEST_HOOK_STOP_TICKING_AFTER=$ticks TINTWALK_DRAW=$1 GALLIUM_DRIVER=$2 start "$scr" /s
+    same_picture "$width" "$height"
+    grep -q "^GlPresenter::Start([0-9, ]*): $3 on $2" "$log" || fail "$(grep '^GlPresenter' "$log")"
+    case $4 in
+        key) xdotool key space ;;
+        click) xdotool click 1 ;;
+        travel)  # a pointer travel of 4 is tolerated, the fifth pixel ends it
+            xdotool mousemove_relative 2 2
+            sleep 2
+            process_alive "$pid" || fail "a pointer travel of 4 ended the saver"
+            xdotool mousemove_relative 1 0
+            ;;
+    esac
+    ends 0
+}
+
+# dialog ARGS KEY STORED EXIT AFTER: with STORED in the registry ("-": none),
+# the saver started with ARGS ("-": none) shows its settings; KEY ends them
+# with EXIT, leaving AFTER stored.
+dialog() {
+    wine reg delete "$key" /f >/dev/null 2>&1
+    [ "$3" = - ] || wine reg add "$key" /v speed /t REG_DWORD /d "$3" /f >/dev/null 2>&1 ||
+        fail "cannot store $3"
+    start "$scr" ${1#-}
+    wait_until 60 xdotool search --name '^Tintwalk screensaver$' || fail "no settings dialog"
+    for _ in 1 2 3 4 5 6; do  # it may show before it takes keys
+        timeout 10 xdotool search --name '^Tintwalk screensaver$' windowfocus --sync >/dev/null 2>&1
+        xdotool key "$2"
+        wait_until 5 process_gone "$pid" && break
+    done
+    ends "$4"
+    stored=$(wine reg query "$key" 2>/dev/null | tr -d '\r' | awk '$1 == "speed" { print $3 }')
+    [ "${stored:-none}" = "$5" ] || fail "speed ${stored:-none} stored, not $5"
+}
+
+# preview WIDTH HEIGHT: the saver paints in a host window of that size and
+# ends with 0 when the host goes.
+preview() {
+    TINTWALK_TEST_HOOK_STOP_TICKING_AFTER=$ticks start "$host" "$(winepath -w "$scr")" "$1" "$2" \
+        "$(winepath -w "$e2e_tmp/go")"
+    same_picture "$1" "$2"
+    touch "$e2e_tmp/go"
+    ends 0
+}
+
+while read -r -u 3 mode arguments; do
+    # shellcheck disable=SC2086
+    "$mode" $arguments
+    echo "ok: $mode $arguments"
+done 3<<'EOF'
+full_screen auto llvmpipe points key
+full_screen texture llvmpipe texture travel
+full_screen tiles softpipe tiles click
+dialog /c Return - 1 0x31
+dialog - Escape - 0 none
+dialog c:1234 Return 500 1 0x1f4
+preview 152 112
+EOF
