@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,7 +13,7 @@
 #include "communities/community.h"
 #include "communities/rule.h"
 #include "communities/rules.h"
-#include "support/scripted_draws.h"
+#include "core/random.h"
 
 namespace tintwalk {
 namespace {
@@ -145,125 +146,137 @@ TEST(Helpers, WorkedExamples) {
         EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;
 }
 
+// Stages the shared generator so that its next draws (up to 28, each below
+// 2^31) are chosen values. A draw adds table[rear] into table[front] and
+// returns the sum shifted right by one: with front = 3 and rear = 0, draw k
+// lands in table[k + 3] and adds table[k], which holds twice draw k - 3.
+void ScriptDraws(std::initializer_list<uint32_t> draws) {
+    const uint32_t* values = draws.begin();
+    int32_t table[RandomGenerator::kDegree] = {};
+    for (size_t k = 0; k < draws.size(); ++k)
+        table[k + 3] = static_cast<int32_t>((values[k] << 1) - (k < 3 ? 0u : values[k - 3] << 1));
+    randomGenerator.LoadState(table, 3);
+}
+
 constexpr int32_t kAnyHeading = -99;
 
-// One call of `rule` for bot `bot` of `row`, set up as loading the row sets
-// it up: the primary array holds `p`, the secondary one `s` (-1: it is the
-// primary), every draw is `draw`.
-struct RuleCase {
-    BotRule rule;
-    const CommunityPreset* row;
-    int bot;
+// One call of a rule for its bot, set up as loading the row sets it up: the
+// primary array holds `p`, the other arrays `s` everywhere, every draw is
+// `draw`. The rule must give `newState` and, where the example says,
+// `newHeading`.
+struct Example {
     Nine p;
-    int s;
-    int32_t state, heading;
-    uint32_t draw;
     int32_t newState;
-    int32_t newHeading = kAnyHeading;  // when the example gives it
+    int32_t newHeading = kAnyHeading;
+    int s = 0;
+    int32_t state = 0, heading = 0;
+    uint32_t draw = 0;
 };
 
+struct RuleExamples {
+    BotRule rule;
+    std::vector<Example> examples;
+};
+
+// The row and bot of the first bot, in row order, that follows `rule`.
+std::pair<const CommunityPreset*, int> FirstBotWith(BotRule rule) {
+    for (const CommunityPreset* row : kCommunityPresets) {
+        for (int bot = 0; bot < 8; ++bot) {
+            if (row->rules[bot] == rule)
+                return {row, bot};
+        }
+    }
+    return {nullptr, 0};
+}
+
 TEST(Rules, WorkedExamples) {
-    const RuleCase cases[] = {
-        {AmorfwitRule0, &kAmorfwit, 0, Flat(41), 0, 0, 0, 0, 41},
-        {AmorfwitRule0, &kAmorfwit, 0, Flat(40), 0, 0, 0, 3, 40, 0},
-        {AmorfwitRule0, &kAmorfwit, 0, Ring({36, 40, 40, 40, 40, 40, 40, 40}, 44), 0, 0, 0, 0, 44,
-         0},
-        {AmorfwitRule4, &kAmorfwit, 4, Flat(0), 0, 0, 0, 0, 254},
-        {AmorfwitRule1, &kAmorfwit, 1, Ring({0, 224}, 7), 0, 0, 0, 0, 112},
-        {AmorfwitRule1, &kAmorfwit, 1, Ring({0, 225}, 7), 0, 0, 0, 0, 7},
-        {AmorfwitRule2, &kAmorfwit, 2, Flat(10), 0, 98, 0, 0, 94},
-        {AmorfwitRule4, &kAmorfwit, 4, Ring({0, 6}, 0), 0, 0, 0, 0, 1},
-        {AmorfwitRule6, &kAmorfwit, 6, Ring({0, 31}, 100), 0, 0, 0, 0, 102},
-        {AmorfwitRule6, &kAmorfwit, 6, Ring({0, 32}, 100), 0, 0, 0, 0, 27},
-        {AmorfwitRule7, &kAmorfwit, 7, Ring({0, 32}, 100), 0, 0, 0, 0, 40},
-        {AmorfwitRule7, &kAmorfwit, 7, Ring({0, 33}, 100), 0, 0, 0, 0, 108},
-        {PaarsebergenRule2, &kPaarsebergen, 2, Flat(255), 0, 0, 0, 0, 178},
-        {PaarsebergenRule3, &kPaarsebergen, 3, Flat(40), -1, 0, 0, 0, 44},
-        {PaarsebergenRule3, &kPaarsebergen, 3, Flat(41), -1, 0, 0, 0, 37},
-        {PaarsebergenRule4, &kPaarsebergen, 4, Flat(60), 0, 90, 0, 0, 89},
-        {PaarsebergenRule4, &kPaarsebergen, 4, Flat(60), 0, 150, 0, 0, 59},
-        {PaarsebergenRule5, &kPaarsebergen, 5, Ring({0, 32}, 40), 0, 0, 0, 0, 252},
-        {PaarsebergenRule5, &kPaarsebergen, 5, Ring({0, 33}, 40), 0, 0, 0, 0, 44},
-        {PaarsebergenRule7, &kPaarsebergen, 7, Ring({0, 31}, 100), 0, 0, 0, 0, 98},
-        {PaarsebergenRule7, &kPaarsebergen, 7, Ring({0, 32}, 100), 0, 0, 0, 0, 14},
-        {SomspaarsRule5, &kSomspaars, 5, Flat(195), 0, 0, 0, 0, 197},
-        {SomspaarsRule5, &kSomspaars, 5, Flat(196), 0, 0, 0, 0, 194},
-        {FijnwerkRule7, &kFijnwerk, 7, Ring({0, 11}, 50), 0, 0, 0, 0, 9},
-        {FijnwerkRule7, &kFijnwerk, 7, Ring({0, 10}, 50), 0, 0, 0, 0, 48},
-        {GeoVlekkensnelRule1, &kGeoVlekkensnel, 1, Ring({40}, 21), 0, 0, 0, 0, 59},
-        {ZwavelgrotRule6, &kZwavelgrot, 6, Flat(200), 0, 57, 0, 0, 73},
-        {ZwavelgrotRule6, &kZwavelgrot, 6, Flat(200), 0, 0, 0, 0, 184},
-        {TegelswitzwartRule2, &kTegelswitzwart, 2, Ring({132}, 50), 0, 0, 0, 0, 66},
-        {TegelswitzwartRule2, &kTegelswitzwart, 2, Ring({131}, 50), 0, 0, 0, 0, 115},
-        {FelRule2, &kFel, 2, Ring({0, 32}, 100), 0, 0, 0, 0, 2},
-        {FelRule2, &kFel, 2, Ring({0, 31}, 100), 0, 0, 0, 0, 98},
-        {FelRule3, &kFel, 3, Ring({100}, 82), -1, 0, 0, 0, 122},
-        {FelRule0, &kFel, 0, Flat(255), 40, 0, 3, 0, 251},
-        {FelRule0, &kFel, 0, Flat(0), 40, 0, 3, 0, 4},
-        {FelRule0, &kFel, 0, Flat(243), 40, 0, 3, 0, 247},
-        {FelRule1, &kFel, 1, Flat(255), 0, 0, 0, 0, 255},
-        {FelRule2, &kFel, 2, Flat(0), 0, 0, 0, 0, 2},
-        {FelRule3, &kFel, 3, Ring({0}, 255), -1, 0, 0, 0, 3, 5},
-        {FelRule3, &kFel, 3, Flat(0), -1, 0, 0, 0, 4, -2},
-        {GeoVlekkensnelRule0, &kGeoVlekkensnel, 0, Flat(0), 0, 0, 0, 0, 254},
-        {GeoVlekkensnelRule0, &kGeoVlekkensnel, 0, Flat(255), 0, 0, 0, 0, 253},
-        {GeoVlekkensnelRule1, &kGeoVlekkensnel, 1, Ring({255}, 0), 0, 0, 0, 0, 0},
-        {GeoVlekkensnelRule1, &kGeoVlekkensnel, 1, Ring({0}, 255), 0, 0, 0, 0, 0},
-        {GeoVlekkensnelRule1, &kGeoVlekkensnel, 1, Flat(90), 0, 0, 0, 0, 90},
-        {GeoVlekkensnelRule2, &kGeoVlekkensnel, 2, Flat(0), 0, 1, 0, 0, 0},
-        {GeoVlekkensnelRule3, &kGeoVlekkensnel, 3, Ring({9, 200, 3, 77, 0, 255, 1, 30}, 0), 0, 0, 0,
-         0, 1},
-        {GeoVlekkensnelRule6, &kGeoVlekkensnel, 6, Flat(255), 0, 0, 0, 0, 180},
-        {RockRule0, &kRock, 0, Ring({0, 0, 0, 0, 0, 0, 255, 0}, 0), 0, 0, 0, 0, 0},
-        {RockRule0, &kRock, 0, Ring({0, 0, 255, 0, 0, 0, 0, 0}, 255), 0, 0, 0, 0, 255},
-        {RockRule4, &kRock, 4, Ring({10, 20, 30}, 200), 0, 0, 0, 0, 31},
-        {RockRule4, &kRock, 4, Ring({10, 20, 60}, 200), 0, 0, 0, 0, 201},
-        {RockRule4, &kRock, 4, Flat(255), 0, 0, 0, 0, 0},
-        {ZoetkoraalRule0, &kZoetkoraal, 0, Flat(70), 0, 0, 0, 0, 255},
-        {ZoetkoraalRule2, &kZoetkoraal, 2, Flat(1), 0, 0, 0, 0, 0},
-        {ZoetkoraalRule2, &kZoetkoraal, 2, Flat(90), 0, 0, 0, 0, 88},
-        {ZoetkoraalRule4, &kZoetkoraal, 4, Flat(254), 0, 0, 0, 0, 2},
-        {ZwavelgrotRule0, &kZwavelgrot, 0, Flat(254), 0, 0, 0, 0, 255},
-        {ZwavelgrotRule7, &kZwavelgrot, 7, Flat(0), 0, 0, 0, 0, 0},
-        {TegelswitzwartRule0, &kTegelswitzwart, 0, Flat(107), 0, 0, 0, 0, 109},
-        {TegelswitzwartRule0, &kTegelswitzwart, 0, Flat(255), 0, 0, 0, 0, 253},
-        {TegelswitzwartRule1, &kTegelswitzwart, 1, Flat(80), 0, 24, 0, 0, 26},
-        {TegelswitzwartRule1, &kTegelswitzwart, 1, Flat(80), 0, 23, 0, 0, 82},
-        {TegelswitzwartRule1, &kTegelswitzwart, 1, Flat(80), 0, 254, 0, 0, 255},
-        {TegelswitzwartRule2, &kTegelswitzwart, 2, Flat(131), 0, 0, 0, 0, 115},
-        {TegelswitzwartRule2, &kTegelswitzwart, 2, Flat(99), 0, 0, 0, 0, 115},
-        {TegelswitzwartRule3, &kTegelswitzwart, 3, Flat(115), 0, 0, 0, 0, 117},
-        {TegelswitzwartRule4, &kTegelswitzwart, 4, Flat(248), 0, 0, 0, 0, 255},
-        {TegelswitzwartRule5, &kTegelswitzwart, 5, Flat(100), 0, 2, 0, 0, 0},
-        {TegelswitzwartRule5, &kTegelswitzwart, 5, Ring({0, 33, 66, 99, 132, 165, 198, 230}, 9), 0,
-         2, 0, 0, 5},
+    const RuleExamples cases[] = {
+        {AmorfwitRule0,
+         {{Flat(41), 41},
+          {.p = Flat(40), .newState = 40, .newHeading = 0, .draw = 3},
+          {.p = Ring({36, 40, 40, 40, 40, 40, 40, 40}, 44), .newState = 44, .newHeading = 0}}},
+        {AmorfwitRule4, {{Flat(0), 254}, {Ring({0, 6}, 0), 1}}},
+        {AmorfwitRule1, {{Ring({0, 224}, 7), 112}, {Ring({0, 225}, 7), 7}}},
+        {AmorfwitRule2, {{.p = Flat(10), .newState = 94, .state = 98}}},
+        {AmorfwitRule6, {{Ring({0, 31}, 100), 102}, {Ring({0, 32}, 100), 27}}},
+        {AmorfwitRule7, {{Ring({0, 32}, 100), 40}, {Ring({0, 33}, 100), 108}}},
+        {PaarsebergenRule2, {{Flat(255), 178}}},
+        {PaarsebergenRule3, {{Flat(40), 44}, {Flat(41), 37}}},
+        {PaarsebergenRule4,
+         {{.p = Flat(60), .newState = 89, .state = 90},
+          {.p = Flat(60), .newState = 59, .state = 150}}},
+        {PaarsebergenRule5, {{Ring({0, 32}, 40), 252}, {Ring({0, 33}, 40), 44}}},
+        {PaarsebergenRule7, {{Ring({0, 31}, 100), 98}, {Ring({0, 32}, 100), 14}}},
+        {SomspaarsRule5, {{Flat(195), 197}, {Flat(196), 194}}},
+        {FijnwerkRule7, {{Ring({0, 11}, 50), 9}, {Ring({0, 10}, 50), 48}}},
+        {GeoVlekkensnelRule1,
+         {{Ring({40}, 21), 59}, {Ring({255}, 0), 0}, {Ring({0}, 255), 0}, {Flat(90), 90}}},
+        {ZwavelgrotRule6, {{.p = Flat(200), .newState = 73, .state = 57}, {Flat(200), 184}}},
+        {TegelswitzwartRule2,
+         {{Ring({132}, 50), 66}, {Ring({131}, 50), 115}, {Flat(131), 115}, {Flat(99), 115}}},
+        {FelRule2, {{Ring({0, 32}, 100), 2}, {Ring({0, 31}, 100), 98}, {Flat(0), 2}}},
+        {FelRule3,
+         {{Ring({100}, 82), 122},
+          {.p = Ring({0}, 255), .newState = 3, .newHeading = 5},
+          {.p = Flat(0), .newState = 4, .newHeading = -2}}},
+        {FelRule0,
+         {{.p = Flat(255), .newState = 251, .s = 40, .heading = 3},
+          {.p = Flat(0), .newState = 4, .s = 40, .heading = 3},
+          {.p = Flat(243), .newState = 247, .s = 40, .heading = 3}}},
+        {FelRule1, {{Flat(255), 255}}},
+        {GeoVlekkensnelRule0, {{Flat(0), 254}, {Flat(255), 253}}},
+        {GeoVlekkensnelRule2, {{.p = Flat(0), .newState = 0, .state = 1}}},
+        {GeoVlekkensnelRule3, {{Ring({9, 200, 3, 77, 0, 255, 1, 30}, 0), 1}}},
+        {GeoVlekkensnelRule6, {{Flat(255), 180}}},
+        {RockRule0,
+         {{Ring({0, 0, 0, 0, 0, 0, 255, 0}, 0), 0}, {Ring({0, 0, 255, 0, 0, 0, 0, 0}, 255), 255}}},
+        {RockRule4,
+         {{Ring({10, 20, 30}, 200), 31}, {Ring({10, 20, 60}, 200), 201}, {Flat(255), 0}}},
+        {ZoetkoraalRule0, {{Flat(70), 255}}},
+        {ZoetkoraalRule2, {{Flat(1), 0}, {Flat(90), 88}}},
+        {ZoetkoraalRule4, {{Flat(254), 2}}},
+        {ZwavelgrotRule0, {{Flat(254), 255}}},
+        {ZwavelgrotRule7, {{Flat(0), 0}}},
+        {TegelswitzwartRule0, {{Flat(107), 109}, {Flat(255), 253}}},
+        {TegelswitzwartRule1,
+         {{.p = Flat(80), .newState = 26, .state = 24},
+          {.p = Flat(80), .newState = 82, .state = 23},
+          {.p = Flat(80), .newState = 255, .state = 254}}},
+        {TegelswitzwartRule3, {{Flat(115), 117}}},
+        {TegelswitzwartRule4, {{Flat(248), 255}}},
+        {TegelswitzwartRule5,
+         {{.p = Flat(100), .newState = 0, .state = 2},
+          {.p = Ring({0, 33, 66, 99, 132, 165, 198, 230}, 9), .newState = 5, .state = 2}}},
     };
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        const RuleCase& c = cases[i];
-        Bot bot;
-        std::memcpy(bot.genes, c.row->genes[c.bot].genes, 13);
-        const uint8_t* g = bot.genes;
-        uint8_t* channels[3] = {bot.hue, bot.sat, bot.lum};
-        bot.baseColour = {g[10], g[11], g[12]};
-        bot.primary = channels[g[8]];
-        bot.secondary = channels[g[9]];
-        bot.primaryBase = g[10 + g[8]];
-        bot.secondaryBase = g[10 + g[9]];
-        for (uint8_t* channel : channels)
-            std::memset(channel, c.s < 0 ? 0 : c.s, 9);
-        std::memcpy(channels[g[8]], c.p.data(), 9);
-        const uint8_t cell[3] = {bot.hue[8], bot.sat[8], bot.lum[8]};
-        bot.cell = cell;
-        bot.state = c.state;
-        bot.heading = c.heading;
-        testing::ScriptDraws({c.draw, c.draw, c.draw, c.draw});
-        int32_t state = -1;
-        int32_t heading = -1;
-        HslPixel colour;
-        c.rule(bot, state, heading, colour);
-        EXPECT_EQ(state, c.newState) << "case " << i;
-        if (c.newHeading != kAnyHeading) {
-            EXPECT_EQ(heading, c.newHeading) << "case " << i;
+    for (const auto& [rule, examples] : cases) {
+        const auto [row, index] = FirstBotWith(rule);
+        ASSERT_NE(row, nullptr);
+        for (size_t i = 0; i < examples.size(); ++i) {
+            const Example& c = examples[i];
+            Bot bot;
+            std::memcpy(bot.genes, row->genes[index].genes, 13);
+            const uint8_t* g = bot.genes;
+            uint8_t* channels[3] = {bot.hue, bot.sat, bot.lum};
+            bot.baseColour = {g[10], g[11], g[12]};
+            bot.primary = channels[g[8]];
+            bot.secondary = channels[g[9]];
+            bot.primaryBase = g[10 + g[8]];
+            bot.secondaryBase = g[10 + g[9]];
+            for (uint8_t* channel : channels)
+                std::memset(channel, c.s, 9);
+            std::memcpy(channels[g[8]], c.p.data(), 9);
+            const uint8_t cell[3] = {bot.hue[8], bot.sat[8], bot.lum[8]};
+            bot.cell = cell;
+            bot.state = c.state;
+            bot.heading = c.heading;
+            ScriptDraws({c.draw, c.draw, c.draw, c.draw});
+            int32_t state = -1, heading = -1;
+            HslPixel colour;
+            rule(bot, state, heading, colour);
+            SCOPED_TRACE(std::string(row->name) + " bot " + std::to_string(index) + " example " +
+                         std::to_string(i));
+            EXPECT_EQ(state, c.newState);
+            EXPECT_TRUE(c.newHeading == kAnyHeading || heading == c.newHeading) << heading;
         }
     }
 }

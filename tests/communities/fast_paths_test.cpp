@@ -17,12 +17,13 @@
 namespace tintwalk {
 namespace {
 
-// Runs f with the lines it prints swallowed.
-template <typename F>
-void Quietly(F f) {
+// Loads community `row`, swallowing the lines it prints.
+void Load(int32_t row, uint32_t seed, int32_t width, int32_t height) {
+    surfaceWidth = width;
+    surfaceHeight = height;
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
-    f();
+    InitCommunity(row, seed);
     ::testing::internal::GetCapturedStdout();
     ::testing::internal::GetCapturedStderr();
 }
@@ -32,9 +33,7 @@ enum class Path { kPlain, kPasses, kPassesPortable, kRulePointer };
 // Both habitats, the bots and the generator after 8 passes of community
 // `row` on a width x height habitat.
 std::vector<int64_t> RunCommunity(int32_t row, Path path, int32_t width, int32_t height) {
-    surfaceWidth = width;
-    surfaceHeight = height;
-    Quietly([&] { InitCommunity(row, 2024); });
+    Load(row, 2024, width, height);
     biotope.SetTrailLength(60);
     if (path == Path::kRulePointer) {
         for (uint32_t i = 0; i < biotope.botCount; ++i)
@@ -84,9 +83,7 @@ TEST(FastPaths, EveryCommunityPaintsTheSameWhicheverWayItRunsOnEveryShape) {
 // The default rule draws the state, then the heading, and paints the base
 // hue and saturation.
 TEST(FastPaths, ReplacedRuleRunsInsteadOfThePass) {
-    surfaceWidth = 40;
-    surfaceHeight = 40;  // one step per pass
-    Quietly([] { InitCommunity(6, 1); });
+    Load(6, 1, 40, 40);  // one step per pass
     for (uint32_t i = 0; i < biotope.botCount; ++i)
         biotope.bots[i].rule = DefaultRule;
     const Bot& bot = biotope.bots[0];

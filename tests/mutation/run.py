@@ -4,6 +4,7 @@ snapshot, rebuilds the unit tests of a tests tree against it and counts the
 faults they catch. The sample depends only on --rev, --seed and --sample.
 Results go to WORK/results.tsv; a rerun resumes where the last one stopped."""
 import argparse, os, random, re, shutil, signal, subprocess, sys, time
+from pathlib import Path
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 UNIT_DIRS = ("tests/core", "tests/communities", "tests/saver")
@@ -31,9 +32,7 @@ def candidates(src):
             if not name.endswith((".cpp", ".h")):
                 continue
             path = f"{sub}/{name}"
-            with open(os.path.join(src, path)) as f:
-                lines = f.read().split("\n")
-            for no, line in enumerate(lines):
+            for no, line in enumerate(Path(src, path).read_text().split("\n")):
                 code = line.split("//")[0]
                 s = code.strip()
                 if not s or s.startswith(("#", "*", "/*", "static_assert")):
@@ -60,10 +59,8 @@ def sh(cmd, cwd, timeout=None):
 
 
 def rows(results):
-    if not os.path.exists(results):
-        return []
-    with open(results) as f:
-        return [line.split("\t") for line in f if line.strip()]
+    lines = Path(results).read_text().splitlines() if os.path.exists(results) else []
+    return [line.split("\t") for line in lines if line.strip()]
 
 
 def compare(mine, theirs):
@@ -109,11 +106,8 @@ def main():
         for name in os.listdir(os.path.join(src, sub)):
             snapshot = subprocess.run(["git", "-C", ROOT, "show", f"{a.rev}:{sub}/{name}"],
                                       stdout=subprocess.PIPE, check=True).stdout
-            with open(os.path.join(src, sub, name), "rb+") as f:
-                if f.read() != snapshot:
-                    f.seek(0)
-                    f.truncate()
-                    f.write(snapshot)
+            if Path(src, sub, name).read_bytes() != snapshot:
+                Path(src, sub, name).write_bytes(snapshot)
     everything = candidates(src)
     # As many mutants of each kind, so that the many constants of the preset
     # tables do not crowd out the rest.
@@ -142,10 +136,10 @@ def main():
     units = [t.split(":")[0] for t in targets if "EXECUTABLE_LINKER" in t
              and os.path.dirname(t.split(":")[0]) in UNIT_DIRS]
     sh(nice + ["ninja", f"-j{a.jobs}", "-k", "0"] + units, build)
-    for u in units:
-        if not os.path.exists(os.path.join(build, u)):
-            print(f"left out, as it does not build against {a.rev}: {u}")
-    units = [u for u in units if os.path.exists(os.path.join(build, u))]
+    built = [u for u in units if os.path.exists(os.path.join(build, u))]
+    if built != units:
+        print(f"left out, as they do not build against {a.rev}:", *sorted(set(units) - set(built)))
+    units = built
     ninja = nice + ["ninja", f"-j{a.jobs}"] + units
     base = {}
     for u in units:
@@ -165,16 +159,14 @@ def main():
     for i, (path, no, old, new, op) in enumerate(sample):
         if i in done:
             continue
-        file = os.path.join(src, path)
-        with open(file) as f:
-            original = f.read()
+        file = Path(src, path)
+        original = file.read_text()
         lines = original.split("\n")
         assert lines[no] == old
         lines[no] = new
         t = time.time()
         try:
-            with open(file, "w") as f:
-                f.write("\n".join(lines))
+            file.write_text("\n".join(lines))
             verdict, by = "survived", ""
             if sh(ninja, build, timeout=900)[0] != 0:
                 verdict = "uncompilable"
@@ -185,8 +177,7 @@ def main():
                     verdict, by = "killed", f"{os.path.basename(u)}:{rc}"
                     break
         finally:
-            with open(file, "w") as f:
-                f.write(original)
+            file.write_text(original)
         line = f"{i}\t{verdict}\t{op}\t{path}:{no + 1}\t{new.strip()}\t{by}\t{time.time() - t:.0f}s"
         print(line, flush=True)
         with open(results, "a") as f:

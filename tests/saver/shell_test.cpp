@@ -81,24 +81,22 @@ TEST(ParseSaverCommand, ModeLettersHandlesAndExitCodes) {
     }
 }
 
-// From corner to corner: (2^32 - 1) x 2 = 2^33 - 2, kept in 32 bits.
+// From (x, y) to (x, y) and the travel; from corner to corner it is
+// (2^32 - 1) x 2 = 2^33 - 2, kept in 32 bits.
 TEST(PointerTravel, FourPixelsInTotalAreToleratedAFifthWakes) {
-    struct Case {
-        PointerPosition from, to;
-        uint32_t travel;
-    };
-    const Case cases[] = {{{640, 512}, {642, 514}, 4},
-                          {{640, 512}, {643, 514}, 5},
-                          {{640, 512}, {636, 512}, 4},
-                          {{640, 512}, {640, 507}, 5},
-                          {{640, 512}, {638, 514}, 4},
-                          {{640, 512}, {640, 512}, 0},
-                          {{-10, 20}, {10, -20}, 60},
-                          {{INT32_MIN, 0}, {INT32_MAX, 0}, 4294967295u},
-                          {{INT32_MIN, INT32_MIN}, {INT32_MAX, INT32_MAX}, 4294967294u}};
-    for (const auto& [from, to, travel] : cases) {
-        EXPECT_EQ(PointerTravel(from, to), travel) << to.x << "," << to.y;
-        EXPECT_EQ(PointerTravelWakes(from, to), travel > 4) << to.x << "," << to.y;
+    const int64_t cases[][5] = {{640, 512, 642, 514, 4},
+                                {640, 512, 643, 514, 5},
+                                {640, 512, 636, 512, 4},
+                                {640, 512, 640, 507, 5},
+                                {640, 512, 638, 514, 4},
+                                {640, 512, 640, 512, 0},
+                                {-10, 20, 10, -20, 60},
+                                {INT32_MIN, 0, INT32_MAX, 0, 4294967295},
+                                {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, 4294967294}};
+    for (const auto& [x0, y0, x1, y1, travel] : cases) {
+        const PointerPosition from = {int32_t(x0), int32_t(y0)}, to = {int32_t(x1), int32_t(y1)};
+        EXPECT_EQ(PointerTravel(from, to), travel) << x1 << "," << y1;
+        EXPECT_EQ(PointerTravelWakes(from, to), travel > 4) << x1 << "," << y1;
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "core/biotope.h"
 #include "core/colour.h"
@@ -44,23 +45,16 @@ inline void PlainStep(Bot& bot, Image& hsl, Image& rgb) {
     // The rule sees a copy of the centre.
     const HslPixel cellCopy = {bot.hue[8], bot.sat[8], bot.lum[8]};
     bot.cell = &cellCopy.hue;
-    int32_t newState;
-    int32_t newHeading;
+    int32_t newState, newHeading;
     HslPixel colour;
     bot.rule(bot, newState, newHeading, colour);
     bot.cell = nullptr;
     // The HSL habitat gets the colour, the RGB one its hue-shifted conversion.
-    uint8_t* h = PlainCell(hsl, bot.x, bot.y);
-    h[0] = colour.hue;
-    h[1] = colour.saturation;
-    h[2] = colour.lightness;
+    std::memcpy(PlainCell(hsl, bot.x, bot.y), &colour.hue, 3);
     colour.hue = static_cast<uint8_t>((colour.hue + bot.hueShift) % 256);
     RgbPixel painted;
     HslToRgb(colour, painted);
-    uint8_t* c = PlainCell(rgb, bot.x, bot.y);
-    c[0] = painted.red;
-    c[1] = painted.green;
-    c[2] = painted.blue;
+    std::memcpy(PlainCell(rgb, bot.x, bot.y), &painted.red, 3);
     bot.trailPoints[bot.stepIndex] = {bot.x, bot.y};
     bot.trailColours[bot.stepIndex] = painted;
     // Move without wrapping; keep the whole state.
