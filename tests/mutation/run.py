@@ -6,7 +6,8 @@ Results go to WORK/results.tsv; a rerun resumes where the last one stopped."""
 import argparse, os, random, re, shutil, signal, subprocess, sys, time
 from pathlib import Path
 
-ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+ROOT = Path(__file__).resolve().parents[2]
+SOURCES = ("src/core", "src/communities")
 UNIT_DIRS = ("tests/core", "tests/communities", "tests/saver")
 FLIP = {"<": "<=", "<=": "<", ">": ">=", ">=": ">", "==": "!=", "!=": "=="}
 ARITH = {"+": "-", "-": "+", "*": "/", "/": "*", "%": "*", "&&": "||", "||": "&&",
@@ -27,8 +28,8 @@ DECLARATION = (r"^(return|const|constexpr|static|using|typedef|int|uint|auto|boo
 def candidates(src):
     """Every mutant of the tree, in a fixed order."""
     out = []
-    for sub in ("src/core", "src/communities"):
-        for name in sorted(os.listdir(os.path.join(src, sub))):
+    for sub in SOURCES:
+        for name in sorted(os.listdir(Path(src, sub))):
             if not name.endswith((".cpp", ".h")):
                 continue
             path = f"{sub}/{name}"
@@ -90,20 +91,19 @@ def main():
     ap.add_argument("--against", help="another WORK: compare the mutants both have judged")
     ap.add_argument("--list", action="store_true", help="print the sample and stop")
     a = ap.parse_args()
-    work = os.path.abspath(a.work)
-    results = os.path.join(work, "results.tsv")
+    work = Path(a.work).resolve()
+    results, src, build = work / "results.tsv", work / "src-tree", work / "build"
     if a.against:
-        return compare(results, os.path.join(a.against, "results.tsv"))
-    src = os.path.join(work, "src-tree")
-    if not os.path.isdir(src):
-        os.makedirs(src)
+        return compare(results, Path(a.against, "results.tsv"))
+    if not src.is_dir():
+        src.mkdir(parents=True)
         subprocess.run(f"git -C {ROOT} archive {a.rev} CMakeLists.txt cmake src | tar -x -C {src}",
                        shell=True, check=True)
-        shutil.copytree(os.path.abspath(a.tests), os.path.join(src, "tests"))
+        shutil.copytree(Path(a.tests).resolve(), src / "tests")
     # A run killed in the middle of a mutant leaves it planted: restore the
     # snapshot's content of every file that differs from it.
-    for sub in ("src/core", "src/communities"):
-        for name in os.listdir(os.path.join(src, sub)):
+    for sub in SOURCES:
+        for name in os.listdir(Path(src, sub)):
             snapshot = subprocess.run(["git", "-C", ROOT, "show", f"{a.rev}:{sub}/{name}"],
                                       stdout=subprocess.PIPE, check=True).stdout
             if Path(src, sub, name).read_bytes() != snapshot:
@@ -121,8 +121,7 @@ def main():
             print(f"{i}\t{op}\t{path}:{no + 1}\t{new.strip()}")
         return
 
-    build = os.path.join(work, "build")
-    if not os.path.isdir(build):
+    if not build.is_dir():
         # ccache makes the rebuild that restores a mutated file a cache hit.
         subprocess.run(["cmake", "-S", src, "-B", build, "-G", "Ninja", "-DTINTWALK_BENCH=OFF",
                         "-DCMAKE_BUILD_TYPE=Release", "-DCMAKE_CXX_FLAGS_RELEASE=-O0",
@@ -136,7 +135,7 @@ def main():
     units = [t.split(":")[0] for t in targets if "EXECUTABLE_LINKER" in t
              and os.path.dirname(t.split(":")[0]) in UNIT_DIRS]
     sh(nice + ["ninja", f"-j{a.jobs}", "-k", "0"] + units, build)
-    built = [u for u in units if os.path.exists(os.path.join(build, u))]
+    built = [u for u in units if (build / u).exists()]
     if built != units:
         print(f"left out, as they do not build against {a.rev}:", *sorted(set(units) - set(built)))
     units = built
@@ -144,7 +143,7 @@ def main():
     base = {}
     for u in units:
         t = time.time()
-        rc, out = sh(nice + [os.path.join(build, u)], build)
+        rc, out = sh(nice + [build / u], build)
         if rc != 0:
             sys.exit(f"{u} fails on the unmutated tree:\n{out[-3000:]}")
         base[u] = time.time() - t
@@ -159,7 +158,7 @@ def main():
     for i, (path, no, old, new, op) in enumerate(sample):
         if i in done:
             continue
-        file = Path(src, path)
+        file = src / path
         original = file.read_text()
         lines = original.split("\n")
         assert lines[no] == old
@@ -171,8 +170,8 @@ def main():
             if sh(ninja, build, timeout=900)[0] != 0:
                 verdict = "uncompilable"
             for u in units if verdict == "survived" else []:
-                rc, _ = sh(nice + [os.path.join(build, u), "--gtest_brief=1"], build,
-                           timeout=max(30, 10 * base[u]))
+                limit = max(30, 10 * base[u])
+                rc, _ = sh(nice + [build / u, "--gtest_brief=1"], build, timeout=limit)
                 if rc != 0:
                     verdict, by = "killed", f"{os.path.basename(u)}:{rc}"
                     break
