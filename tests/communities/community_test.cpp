@@ -17,11 +17,6 @@
 namespace tintwalk {
 namespace {
 
-using ::testing::internal::CaptureStderr;
-using ::testing::internal::CaptureStdout;
-using ::testing::internal::GetCapturedStderr;
-using ::testing::internal::GetCapturedStdout;
-
 // Hue shifts, backgrounds and the genes that choose channels and colours are
 // in every fingerprint; here are the names and all 80 gene rows (FNV-1a 64 of
 // their 13 bytes each, in row and bot order).
@@ -59,23 +54,24 @@ TEST(Presets, LoadingPrintsItsLinesAndSetsTheTrailLength) {
     for (const auto& [width, height, trail] : cases) {
         surfaceWidth = width;
         surfaceHeight = height;
-        CaptureStdout();
-        CaptureStderr();
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
         ASSERT_TRUE(InitCommunity(5, 3));
-        const std::string out = GetCapturedStdout();
+        const std::string out = testing::internal::GetCapturedStdout();
         const std::string size = std::to_string(width) + " x " + std::to_string(height);
-        EXPECT_EQ(GetCapturedStderr(), "InitCommunity(5)\ncommunity 'fel' : habitat " + size +
-                                           ", rgb(198, 204, 199) hue_shift 143\n");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "InitCommunity(5)\ncommunity 'fel' : habitat " + size +
+                      ", rgb(198, 204, 199) hue_shift 143\n");
         EXPECT_EQ(out.find("Biotope::Create(8, " + std::to_string(width)), 0u) << out;
         EXPECT_EQ(biotope.bots[7].trailLength, uint32_t(trail));
         EXPECT_EQ(backgroundColour.green, 204);
     }
     biotope.Release();
     for (int32_t row : {10, -1}) {
-        CaptureStderr();
+        testing::internal::CaptureStderr();
         EXPECT_FALSE(InitCommunity(row, 3));
         const std::string r = std::to_string(row);
-        EXPECT_EQ(GetCapturedStderr(),
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
                   "InitCommunity(" + r + ")\ncommunity " + r + " : no such community!\n");
         EXPECT_EQ(biotope.botCount, 0u);
     }
@@ -152,10 +148,9 @@ void ScriptDraws(std::initializer_list<uint32_t> draws) {
 
 constexpr int32_t kAnyHeading = -99;
 
-// One call of a rule for its bot, set up as loading the row sets it up: the
-// primary array holds `p`, the other arrays `s` everywhere, every draw is
-// `draw`. The rule must give `newState` and, where the example says,
-// `newHeading`.
+// A rule's bot set up as loading its row sets it up, with `p` in the primary
+// array, `s` in the others and every draw `draw`, gives `newState` and, where
+// the example says, `newHeading`.
 struct Example {
     Nine p;
     int32_t newState;

@@ -1,6 +1,5 @@
-// The fast ways of running the simulation (passes with the rule built in,
-// through the rule pointer, byte-shuffle or portable gather) against the
-// plain step, and the eight-bytes-at-once ring helpers against plain loops.
+// The fast passes (rule built in or through its pointer, byte-shuffle or
+// portable gather) against the plain step; ring helpers against plain loops.
 #include <gtest/gtest.h>
 
 #include <array>

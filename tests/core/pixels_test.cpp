@@ -13,9 +13,6 @@
 namespace tintwalk {
 namespace {
 
-using ::testing::internal::CaptureStderr;
-using ::testing::internal::GetCapturedStderr;
-
 using Triple = std::array<int, 3>;
 
 Triple ToHsl(int r, int g, int b) {
@@ -107,11 +104,11 @@ TEST(Image, CreateSucceedsOrFailsCleanly) {
     for (const Case& c : cases) {
         Image image;
         ASSERT_TRUE(image.CreateWithDepth(10, 10, 24));
-        CaptureStderr();
+        testing::internal::CaptureStderr();
         EXPECT_FALSE(image.Create(c.width, c.height, c.pitch, c.format));
         // A sanitizer's allocator may warn first; our line must come last.
-        EXPECT_TRUE(GetCapturedStderr().ends_with(std::string("Image::Create() failure: ") +
-                                                  c.reason + "\n"))
+        EXPECT_TRUE(testing::internal::GetCapturedStderr().ends_with(
+            std::string("Image::Create() failure: ") + c.reason + "\n"))
             << c.reason;
         ExpectEmpty(image);
     }
@@ -140,10 +137,10 @@ TEST(Image, SmallDepthsGetAnEvenGreyPalette) {
     Image image;
     ASSERT_TRUE(image.CreateWithDepth(4, 4, 24));
     const uint8_t* before = image.pixels;
-    CaptureStderr();
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(image.CreateWithDepth(4, 4, 12));
     EXPECT_FALSE(Image::GrayPalette(nullptr, 4));
-    EXPECT_EQ(GetCapturedStderr(),
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "Image::Create() failure: unsupported bits per pixel\n"
               "Image::GrayPalette() failure: no palette\n");
     EXPECT_EQ(image.pixels, before);  // an unsupported depth leaves the image as it was

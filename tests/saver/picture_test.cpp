@@ -1,6 +1,5 @@
-// The start / tick / stop sequence on an offscreen software OpenGL context:
-// the screen must show exactly the RGB habitat, row 0 at the bottom. ctest
-// runs it under llvmpipe and softpipe, which round pixel edges differently.
+// Start, ticks and stop on an offscreen context: the screen shows exactly the
+// RGB habitat under llvmpipe and softpipe, which round pixel edges differently.
 #include <GL/gl.h>
 #include <GL/osmesa.h>
 #include <gtest/gtest.h>

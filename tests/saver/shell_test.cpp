@@ -30,8 +30,7 @@ TEST(SkipProgramName, FindsWhereTheArgumentsStart) {
     for (const auto& [line, arguments] : cases)
         EXPECT_STREQ(SkipProgramName(line), arguments) << line;
     // A double-byte code page in miniature: 0x81 leads a two-byte character,
-    // so the quote byte after it is no quote. Stepped byte by byte, the
-    // trail byte closes the quote too early.
+    // whose trail byte is no quote, unless stepped byte by byte.
     const auto step = [](const char* text) {
         return text + (*text == '\0' ? 0 : *text == '\x81' && text[1] != '\0' ? 2 : 1);
     };
