@@ -134,10 +134,9 @@ TEST(Helpers, WorkedExamples) {
         EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;
 }
 
-// Stages the shared generator so that its next draws (up to 28, each below
-// 2^31) are chosen values. A draw adds table[rear] into table[front] and
-// returns the sum shifted right by one: with front = 3 and rear = 0, draw k
-// lands in table[k + 3] and adds table[k], which holds twice draw k - 3.
+// Makes the next draws (up to 28, each below 2^31) chosen values. A draw adds
+// table[rear] into table[front] and returns the sum halved: with front 3 and
+// rear 0, draw k lands in table[k + 3] and adds table[k], twice draw k - 3.
 void ScriptDraws(std::initializer_list<uint32_t> draws) {
     const uint32_t* values = draws.begin();
     int32_t table[RandomGenerator::kDegree] = {};

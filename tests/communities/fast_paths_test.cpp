@@ -18,8 +18,7 @@ namespace {
 
 enum class Path { kPlain, kPasses, kPassesPortable, kRulePointer };
 
-// Both habitats, the bots and the generator after 8 passes of community
-// `row` on a width x height habitat.
+// Habitats, bots and generator after 8 passes of `row` at width x height.
 std::vector<int64_t> RunCommunity(int32_t row, Path path, int32_t width, int32_t height) {
     surfaceWidth = width;
     surfaceHeight = height;
@@ -72,8 +71,7 @@ TEST(FastPaths, EveryCommunityPaintsTheSameWhicheverWayItRunsOnEveryShape) {
     }
 }
 
-// Rings of two or three values, extremes among them, have ties in every
-// position.
+// Rings of two or three values, extremes among them, tie in every position.
 TEST(FastPaths, RingHelpersAgreeWithThePlainLoops) {
     const int values[] = {0, 1, 127, 128, 254, 255};
     const int refs[] = {0, 1, 17, 100, 127, 128, 200, 254, 255, -1, 256, -255, 510};

@@ -45,8 +45,7 @@ TEST(Colour, PublishedConversions) {
     }
 }
 
-// The conversion as its definition reads, with the sector and lightness
-// branches written out; the fast conversion avoids both branches.
+// The conversion as defined, with the branches the fast one avoids.
 Triple PlainHslToRgb(int h, int s, int l) {
     Triple ramp = h <= 84    ? Triple{504 - 6 * h, 6 * h, 0}
                   : h <= 168 ? Triple{0, 1008 - 6 * h, 6 * h - 504}

@@ -19,8 +19,7 @@ using ::testing::internal::CaptureStdout;
 using ::testing::internal::GetCapturedStderr;
 using ::testing::internal::GetCapturedStdout;
 
-// Where bots start and how they read their genes is checked by the
-// fingerprints; the genes are printed only.
+// Where bots start and how they read their genes shows in every fingerprint.
 TEST(Biotope, CreationAndResetPrintTheirLines) {
     Biotope world;
     CaptureStdout();
