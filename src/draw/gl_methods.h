@@ -23,13 +23,22 @@ struct TexturedVertex {
     float z;
 };
 
-// Makes `texture` an RGB texture of width x height texels, sampled without
-// filtering; its texels stay undefined until the first upload.
-inline void AllocateTexture(GLuint texture, GLsizei width, GLsizei height) {
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+// Generates `count` texture names into `names` and makes each an RGB
+// texture of width x height texels, sampled without filtering; the texels
+// stay undefined until the first upload. False when the context refused; the
+// names stay generated, for the caller to delete.
+inline bool MakeTextures(GLuint* names, size_t count, GLsizei width, GLsizei height) {
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    glGenTextures(static_cast<GLsizei>(count), names);
+    for (size_t i = 0; i < count; ++i) {
+        glBindTexture(GL_TEXTURE_2D, names[i]);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                     nullptr);
+    }
+    return glGetError() == GL_NO_ERROR;
 }
 
 // The first byte of the cell (x, y) of a habitat whose rows hold `width` cells.
@@ -55,6 +64,19 @@ inline void AppendQuad(std::vector<TexturedVertex>& vertices, const CellRect& r,
     vertices.push_back({s1, t0, x1, y0, 0.0f});
     vertices.push_back({s1, t1, x1, y1, 0.0f});
     vertices.push_back({s0, t1, x0, y1, 0.0f});
+}
+
+// Draws the quads of `vertices` from the bound texture (texturing enabled).
+inline void DrawQuads(const std::vector<TexturedVertex>& vertices) {
+    glInterleavedArrays(GL_T2F_V3F, 0, vertices.data());
+    glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(vertices.size()));
+}
+
+// Leaves the state as it was before the first textured draw of the tick.
+inline void EndQuads() {
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisable(GL_TEXTURE_2D);
 }
 
 class GlMethod {

@@ -21,12 +21,8 @@ class TextureMethod : public GlMethod {
             return false;
         width_ = width;
         height_ = height;
-        while (glGetError() != GL_NO_ERROR) {
-        }
-        glGenTextures(1, &texture_);
         // The first tick uploads every texel; until then the contents do not matter.
-        AllocateTexture(texture_, width, height);
-        if (glGetError() != GL_NO_ERROR) {
+        if (!MakeTextures(&texture_, 1, width, height)) {
             Stop();
             return false;
         }
@@ -45,11 +41,8 @@ class TextureMethod : public GlMethod {
             AppendQuad(vertices_, r, 0.0f, 0.0f, sScale, tScale);
         }
         glEnable(GL_TEXTURE_2D);
-        glInterleavedArrays(GL_T2F_V3F, 0, vertices_.data());
-        glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(vertices_.size()));
-        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-        glDisableClientState(GL_VERTEX_ARRAY);
-        glDisable(GL_TEXTURE_2D);
+        DrawQuads(vertices_);
+        EndQuads();
     }
 
     void Stop() override {

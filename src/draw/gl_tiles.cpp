@@ -33,12 +33,7 @@ class TileMethod : public GlMethod {
         columns_ = (width + side_ - 1) / side_;
         rows_ = (height + side_ - 1) / side_;
         textures_.assign(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), 0);
-        while (glGetError() != GL_NO_ERROR) {
-        }
-        glGenTextures(static_cast<GLsizei>(textures_.size()), textures_.data());
-        for (GLuint texture : textures_)
-            AllocateTexture(texture, side_, side_);
-        if (glGetError() != GL_NO_ERROR) {
+        if (!MakeTextures(textures_.data(), textures_.size(), side_, side_)) {
             Stop();
             return false;
         }
@@ -75,13 +70,10 @@ class TileMethod : public GlMethod {
                 AppendQuad(vertices_, pieces_[end].cells, originX, originY, scale, scale);
             }
             glBindTexture(GL_TEXTURE_2D, textures_[texture]);
-            glInterleavedArrays(GL_T2F_V3F, 0, vertices_.data());
-            glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(vertices_.size()));
+            DrawQuads(vertices_);
             first = end;
         }
-        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-        glDisableClientState(GL_VERTEX_ARRAY);
-        glDisable(GL_TEXTURE_2D);
+        EndQuads();
     }
 
     void Stop() override {
