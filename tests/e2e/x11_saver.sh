@@ -4,6 +4,7 @@
 saver=$(realpath "$1")
 render=$(realpath "$2")
 . "$(dirname "$0")/common.sh"
+. "$(dirname "$0")/../../scripts/display.sh"
 cd "$e2e_tmp" || exit 1
 [ -n "${DISPLAY:-}" ] || { echo "SKIP: no X display"; exit 77; }
 need_tools xdotool import convert identify Xvfb python3
@@ -41,13 +42,26 @@ expect_end() {
 }
 
 # The snapshot (read back from the window) against the renderer: own window or full screen
-# (beating the environment's host window), or in another saver's window by env or id.
+# (beating the environment's host window; on two monitors side by side it covers both), or in
+# another saver's window by env or id.
 screen=$(xdotool getdisplaygeometry | tr ' ' x)
 while read -r community seed size ticks via drawing driver; do
     [ "$size" = screen ] && size=$screen
     name="$community $size $via $drawing $driver"
     args=("$saver" --community "$community" --seed "$seed" --ticks "$ticks" --snapshot shown.png)
-    [ "$drawing" = image ] || args+=("--$drawing")
+    if [ "$size" = monitors ]; then
+        shown=$DISPLAY
+        mkdir -p xorg
+        if ! start_xorg_dummy "$PWD/xorg"; then
+            [ "$(id -u)" != 0 ] || fail "Xorg did not start"
+            echo "skip: $name: Xorg runs for root only"
+            continue
+        fi
+        e2e_pids+=("$xorg_pid")
+        place_monitors DUMMY0 800x600 640x0 DUMMY1 640x480 0x0 >/dev/null || fail "no monitors"
+        args+=(-display "$DISPLAY")
+        DISPLAY=$shown size=1440x600
+    fi
     "$render" --community "$community" --seed "$seed" --size "$size" --ticks "$ticks" --quiet \
         --output computed.png || fail "$name: tintwalk-render failed"
     export GALLIUM_DRIVER=$driver
@@ -72,6 +86,7 @@ fel               42         203x117  25  id          gl       softpipe
 3                 5          1365x767 20  env         gl       softpipe
 3                 5          1365x767 20  window      gl       llvmpipe
 geo&vlekkensnel   4294967295 screen   4   fullscreen  image    llvmpipe
+rock              9          monitors 4   fullscreen  gl       llvmpipe
 TABLE
 unset GALLIUM_DRIVER
 
