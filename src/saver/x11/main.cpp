@@ -20,9 +20,13 @@
 #include "saver/x11/event_loop.h"
 #include "saver/x11/gl_drawing.h"
 #include "saver/x11/image_drawing.h"
+#include "saver/x11/messages.h"
 #include "saver/x11/options.h"
+#include "saver/x11/picture_start.h"
+#include "saver/x11/stop_signals.h"
 #include "saver/x11/surface.h"
 #include "saver/x11/x_errors.h"
+#include "tintwalk_version.h"
 
 namespace tintwalk {
 
