@@ -63,8 +63,9 @@ void PrintTimings(const TickTimes& times, const char* method) {
     const double period = ticks > 2 ? static_cast<double>(times.lastStartMs - times.secondStartMs) /
                                           static_cast<double>(ticks - 2)
                                     : 0.0;
-    std::printf("timings: %s, %zu ticks, %.2f ms apart; median tick %.2f ms wall, %.2f ms CPU\n",
-                method, ticks, period, Median(times.wallMs), Median(times.cpuMs));
+    Diagnostic(stdout,
+               "timings: %s, %zu ticks, %.2f ms apart; median tick %.2f ms wall, %.2f ms CPU\n",
+               method, ticks, period, Median(times.wallMs), Median(times.cpuMs));
     std::fflush(stdout);
 }
 
