@@ -39,9 +39,6 @@ struct RenderOptions {
 bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions& options,
                         std::string& error);
 
-// A decimal number of digits only (no sign, no spaces), at most `limit`.
-bool ParseDecimal(const std::string& text, uint64_t limit, uint64_t& value);
-
 // "WIDTHxHEIGHT", each side from 1 to kMaxRenderSide.
 bool ParseSize(const std::string& text, uint32_t& width, uint32_t& height, std::string& error);
 
