@@ -22,8 +22,8 @@ bool ParseSide(const std::string& whole, const std::string& text, const char* si
         return false;
     }
     uint64_t number = 0;
-    if (!ParseDecimal(text, kMaxRenderSide, number)) {
-        error = "size '" + whole + "' is too large (at most " + std::to_string(kMaxRenderSide) +
+    if (!ParseDecimal(text, kMaxPictureSide, number)) {
+        error = "size '" + whole + "' is too large (at most " + std::to_string(kMaxPictureSide) +
                 " per side)";
         return false;
     }
@@ -151,16 +151,23 @@ bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions
 }
 
 std::string RenderUsage() {
+    const std::string side = std::to_string(kMaxPictureSide);
+    const std::string ticks = std::to_string(kDefaultRenderTicks);
+    const std::string period = std::to_string(kFramePeriodMs);
     return "Usage: tintwalk-render [options]\n"
            "Runs one community without a display and writes the picture the screen\n"
            "would show after the given number of frame ticks to a PNG file.\n"
            "\n"
            "  --community N|NAME  index 0..9 or name (default: the saver's choice now)\n"
-           "  --size WxH          picture size in pixels, at most 32768 per side\n"
+           "  --size WxH          picture size in pixels, at most " +
+           side +
+           " per side\n"
            "                      (default 1920x1080)\n"
            "  --seed S            seed 0..4294967295 (default: the current time)\n"
            "  --ticks T           frame ticks of two passes each; 0 writes the bare\n"
-           "                      background (default 4615, one minute at 13 ms)\n"
+           "                      background (default " +
+           ticks + ", one minute at " + period +
+           " ms)\n"
            "  -o, --output FILE   the PNG to write (default tintwalk.png); - writes it\n"
            "                      to standard output\n"
            "  -v, --verbose       the simulation's diagnostic lines on standard error\n"

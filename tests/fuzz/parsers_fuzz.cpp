@@ -53,8 +53,8 @@ void OptionsTarget(const uint8_t* data, size_t size) {
     RenderOptions r;
     std::string error;
     const bool rendered = ParseRenderOptions(arguments, r, error);
-    Check(rendered ? r.width >= 1 && r.width <= kMaxRenderSide && r.height >= 1 &&
-                         r.height <= kMaxRenderSide && r.row >= -1 && r.row <= 9 &&
+    Check(rendered ? r.width >= 1 && r.width <= kMaxPictureSide && r.height >= 1 &&
+                         r.height <= kMaxPictureSide && r.row >= -1 && r.row <= 9 &&
                          r.ticks <= UINT32_MAX && !r.output.empty()
                    : !error.empty(),
           "renderer options out of range, or a refusal unexplained");
