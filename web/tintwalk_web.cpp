@@ -4,7 +4,9 @@
 #include <cstring>
 #include <new>
 
+#include "communities/clock_choice.h"
 #include "communities/community.h"
+#include "communities/community_memory.h"
 #include "core/biotope.h"
 
 namespace tintwalk {

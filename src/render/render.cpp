@@ -1,6 +1,7 @@
 #include "render/render.h"
 
 #include "communities/community.h"
+#include "communities/community_memory.h"
 #include "core/biotope.h"
 #include "core/diagnostics.h"
 #include "platform/memory_budget.h"
@@ -16,8 +17,7 @@ RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& p
     }
     surfaceWidth = static_cast<int32_t>(request.width);
     surfaceHeight = static_cast<int32_t>(request.height);
-    const std::string noMemory = "not enough memory for a " + std::to_string(request.width) + "x" +
-                                 std::to_string(request.height) + " picture";
+    const std::string noMemory = NoMemoryText(request.width, request.height);
     // Under a control group's limit an allocation too large succeeds and the
     // kernel kills the process when the pages are touched: ask first.
     const uint64_t needed = CommunityBytes(surfaceWidth, surfaceHeight);

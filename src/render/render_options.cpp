@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "communities/community.h"
+#include "communities/presets.h"
 
 namespace tintwalk {
 

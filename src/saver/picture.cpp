@@ -1,5 +1,6 @@
 #include "saver/picture.h"
 
+#include "communities/clock_choice.h"
 #include "communities/community.h"
 #include "core/biotope.h"
 #include "draw/dirty_tiles.h"

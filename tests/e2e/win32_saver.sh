@@ -2,8 +2,9 @@
 # tintwalk.scr under wine, one saver start per row of the table at the end:
 # full screen with each drawing method and the preview in a host window, whose
 # pictures must equal tintwalk-render.exe's pixel for pixel before an input or
-# the host's end ends them with 0; the settings dialog and what it stores;
-# the installer, silent both ways, and the saver it installs.
+# the host's end ends them with 0; the lines on a redirected standard output;
+# the settings dialog and what it stores; the installer, silent both ways, and
+# the saver it installs.
 #   win32_saver.sh TINTWALK_SCR TINTWALK_RENDER_EXE PREVIEW_HOST SETUP_EXE
 set -u
 . "$(dirname "$0")/common.sh"
@@ -79,6 +80,18 @@ full_screen() {
             ;;
     esac
     ends 0
+}
+
+# lines: a saver run without the test clock, ended by a key, has all its
+# progress lines in a redirected standard output.
+lines() {
+    start "$scr" /s
+    wait_until 60 xdotool search --name '^Screen Saver$' || fail "no saver window"
+    sleep 2
+    xdotool key space
+    ends 0
+    [ "$(grep -cE '^(GlPresenter::Start|Biotope::Create|created |genes )' "$log")" = 13 ] ||
+        fail "lines lost: $(cat "$log")"
 }
 
 # dialog ARGS KEY STORED EXIT AFTER: with STORED in the registry ("-": none),
@@ -163,6 +176,7 @@ done 3<<'EOF'
 full_screen auto llvmpipe points key
 full_screen texture llvmpipe texture travel
 full_screen tiles softpipe tiles click
+lines
 dialog /c Return - 1 0x31
 dialog - Escape - 0 none
 dialog c:1234 Return 500 1 0x1f4

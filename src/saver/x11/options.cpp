@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-#include "communities/community.h"
+#include "communities/clock_choice.h"
+#include "communities/presets.h"
 
 namespace tintwalk {
 
