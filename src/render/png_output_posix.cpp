@@ -14,6 +14,7 @@
 #include <ctime>
 #include <iterator>
 #include <optional>
+#include <utility>
 
 #include "render/png_output.h"
 
@@ -304,13 +305,8 @@ bool OutputFile::Open(const std::string& path, std::string& error) {
 }
 
 bool OutputFile::Write(const Encoder& encode, std::string& error) {
-    if (place_ == nullptr || place_->file == nullptr) {
-        error = "no output opened";
-        return false;
-    }
     Place& place = *place_;
-    std::FILE* file = place.file;
-    place.file = nullptr;
+    std::FILE* file = std::exchange(place.file, nullptr);
     if (file == stdout)
         return WriteStandardOutput(encode, error);
     const bool regular = place.guard.has_value();

@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "render/png_output.h"
 
@@ -188,13 +189,8 @@ bool OutputFile::Open(const std::string& path, std::string& error) {
 }
 
 bool OutputFile::Write(const Encoder& encode, std::string& error) {
-    if (place_ == nullptr || place_->file == nullptr) {
-        error = "no output opened";
-        return false;
-    }
     Place& place = *place_;
-    std::FILE* file = place.file;
-    place.file = nullptr;
+    std::FILE* file = std::exchange(place.file, nullptr);
     if (file == stdout) {
         std::fflush(stdout);
         _setmode(_fileno(stdout), _O_BINARY);
