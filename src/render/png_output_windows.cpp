@@ -11,10 +11,13 @@
 #include <stdlib.h>
 
 #include <cstring>
+#include <cwchar>
+#include <iterator>
 #include <memory>
 #include <utility>
 
 #include "render/png_output.h"
+#include "render/windows_text.h"
 
 namespace tintwalk {
 
@@ -22,17 +25,13 @@ namespace {
 
 // The system's message for `code` on one line, as the error names it.
 std::string Failure(const std::string& path, DWORD code) {
-    char text[256] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                   text, sizeof(text) - 1, nullptr);
-    size_t length = std::strlen(text);
-    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' ||
-                          text[length - 1] == ' ' || text[length - 1] == '.'))
-        text[--length] = '\0';
-    return "cannot write '" + path + "': " + (length > 0 ? text : "error " + std::to_string(code));
+    const std::string text = SystemMessage(code);
+    return "cannot write '" + path +
+           "': " + (text.empty() ? "error " + std::to_string(code) : text);
 }
 
-char temporaryName[MAX_PATH * 4];
+// Room for the longest name a wide call takes.
+wchar_t temporaryName[32768];
 volatile LONG temporaryExists = 0;
 
 // Runs on a thread of its own when the console is interrupted or closed.
@@ -40,7 +39,7 @@ volatile LONG temporaryExists = 0;
 // when the process, ending next, closes it.
 BOOL WINAPI RemoveTemporary(DWORD) {
     if (InterlockedCompareExchange(&temporaryExists, 0, 0) != 0)
-        DeleteFileA(temporaryName);
+        DeleteFileW(temporaryName);
     return FALSE;
 }
 
@@ -92,18 +91,19 @@ std::FILE* OpenHandle(HANDLE handle) {
 
 // Creates the temporary file, new, in the folder of `path`, and makes it
 // known to the console handler.
-HANDLE CreateTemporary(const std::string& path, std::string& temporary, std::string& error) {
+HANDLE CreateTemporary(const std::string& path, std::wstring& temporary, std::string& error) {
     const size_t slash = path.find_last_of("\\/:");
     const std::string folder =
         slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = folder + ".tintwalk-" + RandomSuffix() + ".tmp";
-        if (temporary.size() >= sizeof(temporaryName)) {
-            error = Failure(path, ERROR_FILENAME_EXCED_RANGE);
+        temporary = FileCallName(folder + ".tintwalk-" + RandomSuffix() + ".tmp");
+        if (temporary.empty() || temporary.size() >= std::size(temporaryName)) {
+            error =
+                Failure(path, temporary.empty() ? ERROR_INVALID_NAME : ERROR_FILENAME_EXCED_RANGE);
             return INVALID_HANDLE_VALUE;
         }
-        std::memcpy(temporaryName, temporary.c_str(), temporary.size() + 1);
-        const HANDLE handle = CreateFileA(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
+        std::wmemcpy(temporaryName, temporary.c_str(), temporary.size() + 1);
+        const HANDLE handle = CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
                                           nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
             InterlockedExchange(&temporaryExists, 1);
@@ -121,13 +121,13 @@ HANDLE CreateTemporary(const std::string& path, std::string& temporary, std::str
 
 // Moves the finished temporary file over `path` when `keep`, removes it
 // otherwise; returns the move's error, 0 on success.
-DWORD FinishTemporary(const std::string& temporary, const std::string& path, bool keep) {
+DWORD FinishTemporary(const std::wstring& temporary, const std::string& path, bool keep) {
     DWORD code = 0;
-    if (keep && !MoveFileExA(temporary.c_str(), path.c_str(),
+    if (keep && !MoveFileExW(temporary.c_str(), FileCallName(path).c_str(),
                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         code = GetLastError();
     if (!keep || code != 0)
-        DeleteFileA(temporary.c_str());
+        DeleteFileW(temporary.c_str());
     InterlockedExchange(&temporaryExists, 0);
     SetConsoleCtrlHandler(RemoveTemporary, FALSE);
     return code;
@@ -139,7 +139,7 @@ DWORD FinishTemporary(const std::string& temporary, const std::string& path, boo
 // as it is, or a temporary file beside the target (its name set).
 struct OutputFile::Place {
     std::string path;
-    std::string temporary;
+    std::wstring temporary;
     std::FILE* file = nullptr;
 };
 
@@ -162,12 +162,13 @@ bool OutputFile::Open(const std::string& path, std::string& error) {
         place.file = stdout;
         return true;
     }
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::wstring name = FileCallName(path);
+    const DWORD attributes = GetFileAttributesW(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         error = Failure(path, ERROR_DIRECTORY);
         return false;
     }
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    HANDLE handle = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle != INVALID_HANDLE_VALUE && GetFileType(handle) == FILE_TYPE_DISK) {
         CloseHandle(handle);
