@@ -11,6 +11,7 @@ packages=(
     xvfb xdotool x11-utils imagemagick
     valgrind python3 groff-base
     dpkg-dev lintian xscreensaver
+    mate-screensaver desktop-file-utils dbus libglib2.0-bin dconf-gsettings-backend nsis
     emscripten nodejs chromium
     ccache
 )

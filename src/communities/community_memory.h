@@ -6,6 +6,11 @@
 
 namespace tintwalk {
 
+// The largest width or height of a picture that the renderer and the web
+// page accept. At this size the two habitat images take 6 GiB, and
+// width x height (2^30) still fits a signed 32-bit product.
+constexpr uint32_t kMaxPictureSide = 32768;
+
 // The bytes InitCommunity takes for a width x height surface: both habitat
 // images and the eight bots' trails.
 uint64_t CommunityBytes(int32_t width, int32_t height);

@@ -4,6 +4,7 @@
 #include "communities/community_memory.h"
 #include "core/biotope.h"
 #include "core/diagnostics.h"
+#include "core/frame_clock.h"
 #include "platform/memory_budget.h"
 #include "render/png_writer.h"
 
@@ -41,8 +42,7 @@ RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& p
         return RenderResult::kNoMemory;
     }
     for (uint64_t tick = 0; tick < request.ticks; ++tick) {
-        biotope.Step();
-        biotope.Step();
+        StepTick(biotope, [] {});
         if (progress)
             progress(tick + 1, request.ticks);
     }
