@@ -214,6 +214,10 @@ Ending RunLoop(Surface& s, Drawer& drawer, const SaverOptions& options, int64_t&
         }
         if (stopSignalled)
             return Ending::kStopped;
+        if (WindowVanished()) {
+            s.windowAlive = false;
+            return Ending::kWindowGone;
+        }
         if ((s.wantedWidth != surfaceWidth || s.wantedHeight != surfaceHeight) &&
             s.wantedWidth > 0 && s.wantedHeight > 0) {
             // A new size starts a new picture.

@@ -10,6 +10,8 @@ int trappedErrors = 0;
 std::string firstTrapped;
 bool trapping = false;
 bool reportedError = false;
+Window watched = None;
+bool vanished = false;
 
 std::string ErrorText(Display* display, const XErrorEvent* event) {
     char text[256];
@@ -21,6 +23,11 @@ int OnXError(Display* display, XErrorEvent* event) {
     if (trapping) {
         if (trappedErrors++ == 0)
             firstTrapped = ErrorText(display, event);
+        return 0;
+    }
+    if (watched != None && event->resourceid == watched &&
+        (event->error_code == BadWindow || event->error_code == BadDrawable)) {
+        vanished = true;
         return 0;
     }
     if (!reportedError) {
@@ -44,6 +51,15 @@ std::string HexId(unsigned long id) {
 
 void InstallXErrorHandler() {
     XSetErrorHandler(OnXError);
+}
+
+void WatchWindow(Window window) {
+    watched = window;
+    vanished = false;
+}
+
+bool WindowVanished() {
+    return vanished;
 }
 
 void BeginTrap(Display* display) {
