@@ -11,6 +11,7 @@ packages=(
     xvfb xdotool x11-utils x11-apps xcompmgr imagemagick
     valgrind python3 groff-base
     dpkg-dev lintian devscripts xscreensaver
+    mate-screensaver desktop-file-utils dbus libglib2.0-bin dconf-gsettings-backend nsis
     emscripten nodejs chromium
     ccache
 )

@@ -1,7 +1,7 @@
 // Community "fijnwerk": fine, close-knit strokes. Eight bots, each with a
 // rule of its own; bots 2 and 6 share their genes[0..7] and steer alike, but
 // bot 2 paints the hue while bot 6 paints the lightness.
-#include "communities/community.h"
+#include "communities/presets.h"
 #include "communities/rule.h"
 #include "communities/rules.h"
 

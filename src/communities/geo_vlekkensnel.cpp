@@ -2,7 +2,7 @@
 // bots, each with a rule of its own. The state follows the lightness for bots
 // 2 to 5, the hue for bots 0, 6 and 7 and the saturation for bot 1; the
 // secondary channel steers, and the base colour is what the blends pull to.
-#include "communities/community.h"
+#include "communities/presets.h"
 #include "communities/rule.h"
 #include "communities/rules.h"
 

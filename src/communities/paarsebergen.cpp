@@ -1,7 +1,7 @@
 // Community "paarsebergen": seven rules for eight bots (bots 0 and 1 share
 // one) that mostly paint hues of their own value and steer by bit fields of
 // the centre's secondary value. The rule of bot 3 also serves "somspaars".
-#include "communities/community.h"
+#include "communities/presets.h"
 #include "communities/rule.h"
 #include "communities/rules.h"
 

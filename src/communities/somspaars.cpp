@@ -1,6 +1,6 @@
 // Community "somspaars": seven rules of its own; bot 4 borrows the rule of
 // bot 3 of "paarsebergen" with a different base colour.
-#include "communities/community.h"
+#include "communities/presets.h"
 #include "communities/rule.h"
 #include "communities/rules.h"
 

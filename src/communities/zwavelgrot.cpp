@@ -2,7 +2,7 @@
 // saturation gently towards each bot's base colour. Bots 0 and 1 share a
 // rule; three of the rules take their direction straight from bits of the
 // secondary value under the bot.
-#include "communities/community.h"
+#include "communities/presets.h"
 #include "communities/rule.h"
 #include "communities/rules.h"
 

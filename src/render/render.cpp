@@ -1,8 +1,10 @@
 #include "render/render.h"
 
 #include "communities/community.h"
+#include "communities/community_memory.h"
 #include "core/biotope.h"
 #include "core/diagnostics.h"
+#include "core/frame_clock.h"
 #include "platform/memory_budget.h"
 #include "render/png_writer.h"
 
@@ -16,8 +18,7 @@ RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& p
     }
     surfaceWidth = static_cast<int32_t>(request.width);
     surfaceHeight = static_cast<int32_t>(request.height);
-    const std::string noMemory = "not enough memory for a " + std::to_string(request.width) + "x" +
-                                 std::to_string(request.height) + " picture";
+    const std::string noMemory = NoMemoryText(request.width, request.height);
     // Under a control group's limit an allocation too large succeeds and the
     // kernel kills the process when the pages are touched: ask first.
     const uint64_t needed = CommunityBytes(surfaceWidth, surfaceHeight);
@@ -36,8 +37,7 @@ RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& p
         return RenderResult::kNoMemory;
     }
     for (uint64_t tick = 0; tick < request.ticks; ++tick) {
-        biotope.Step();
-        biotope.Step();
+        StepTick(biotope, [] {});
         if (progress)
             progress(tick + 1, request.ticks);
     }

@@ -15,10 +15,12 @@
 #include <unistd.h>
 #endif
 
-#include "communities/community.h"
+#include "communities/clock_choice.h"
+#include "communities/presets.h"
 #include "core/diagnostics.h"
 #include "render/render.h"
 #include "render/render_options.h"
+#include "tintwalk_version.h"
 
 namespace {
 

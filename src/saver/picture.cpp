@@ -1,5 +1,6 @@
 #include "saver/picture.h"
 
+#include "communities/clock_choice.h"
 #include "communities/community.h"
 #include "core/biotope.h"
 #include "draw/dirty_tiles.h"
@@ -42,10 +43,7 @@ bool StartPicture(Presenter& chosen, int32_t width, int32_t height, int32_t row,
 }
 
 void FrameTick() {
-    biotope.Step();
-    dirtyTiles.MarkPass(biotope);
-    biotope.Step();
-    dirtyTiles.MarkPass(biotope);
+    StepTick(biotope, [] { dirtyTiles.MarkPass(biotope); });
     if (firstTick) {
         dirtyTiles.MarkAll();
         firstTick = false;

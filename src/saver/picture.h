@@ -7,12 +7,12 @@
 
 #include <cstdint>
 
+#include "core/frame_clock.h"
 #include "draw/presenter.h"
 
 namespace tintwalk {
 
-// Milliseconds between frame ticks, and the id of the timer that drives them.
-constexpr uint32_t kFramePeriodMs = 13;
+// The id of the timer that drives the frame ticks (core/frame_clock.h).
 constexpr uint32_t kFrameTimerId = 333;
 
 // Starts the presenter on width x height, then loads the community the

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "communities/clock_choice.h"
 #include "communities/community.h"
 #include "communities/rule.h"
 #include "communities/rules.h"

@@ -9,9 +9,11 @@ cd "$e2e_tmp" || exit 1
 need_tools xdotool import convert identify Xvfb python3 xwd xcompmgr
 unset XSCREENSAVER_WINDOW
 
-# run COMMAND...: its exit status in code, its standard error in err.
+# run COMMAND...: its exit status in code, its standard error in err, its
+# standard output in the file out names (none when out is empty).
+out=
 run() {
-    timeout 120 "$@" >/dev/null 2>err
+    timeout 120 "$@" >"${out:-/dev/null}" 2>err
     code=$?
 }
 
@@ -41,12 +43,16 @@ expect_end() {
 }
 
 # The snapshot (read back from the window) against the renderer: own window or full screen
-# (beating the environment's host window), or in another saver's window by env or id.
+# (beating the environment's host window), or in another saver's window by env or id;
+# written to a file or to standard output (--snapshot -), which then holds the PNG alone.
 screen=$(xdotool getdisplaygeometry | tr ' ' x)
-while read -r community seed size ticks via drawing driver; do
+while read -r community seed size ticks via drawing driver to; do
     [ "$size" = screen ] && size=$screen
-    name="$community $size $via $drawing $driver"
-    args=("$saver" --community "$community" --seed "$seed" --ticks "$ticks" --snapshot shown.png)
+    name="$community $size $via $drawing $driver $to"
+    rm -f shown.png
+    snapshot=shown.png
+    [ "$to" = stdout ] && snapshot=- out=shown.png
+    args=("$saver" --community "$community" --seed "$seed" --ticks "$ticks" --snapshot "$snapshot")
     [ "$drawing" = image ] || args+=("--$drawing")
     "$render" --community "$community" --seed "$seed" --size "$size" --ticks "$ticks" --quiet \
         --output computed.png || fail "$name: tintwalk-render failed"
@@ -58,20 +64,23 @@ while read -r community seed size ticks via drawing driver; do
         id) start -window -geometry "$size" && run "${args[@]}" -window-id "$window" ;;
     esac
     [ "$via" = env ] || [ "$via" = id ] && kill "$pid"
+    out=
     [ "$code" = 0 ] || fail "$name: exit status $code: $(cat err)"
+    [ "$(head -c 8 shown.png | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] ||
+        fail "$name: the snapshot is no PNG: $(head -c 60 shown.png | tr -cd '[:print:]')"
     convert shown.png -depth 8 rgb:a.rgb && convert computed.png -depth 8 rgb:b.rgb
     cmp -s a.rgb b.rgb ||
         fail "$name: $(compare -metric AE shown.png computed.png null: 2>&1) pixels differ"
     echo "ok: $name: the same pixels"
 done <<'TABLE'
-fel               42         203x117  25  window      image    llvmpipe
-fel               42         203x117  25  env         gl       llvmpipe
-fel               42         203x117  25  id          gl       softpipe
-3                 5          1365x767 20  id          image    llvmpipe
-3                 5          1365x767 20  window      no-shm   llvmpipe
-3                 5          1365x767 20  env         gl       softpipe
-3                 5          1365x767 20  window      gl       llvmpipe
-geo&vlekkensnel   4294967295 screen   4   fullscreen  image    llvmpipe
+fel               42         203x117  25  window      image    llvmpipe  stdout
+fel               42         203x117  25  env         gl       llvmpipe  file
+fel               42         203x117  25  id          gl       softpipe  stdout
+3                 5          1365x767 20  id          image    llvmpipe  file
+3                 5          1365x767 20  window      no-shm   llvmpipe  stdout
+3                 5          1365x767 20  env         gl       softpipe  file
+3                 5          1365x767 20  window      gl       llvmpipe  stdout
+geo&vlekkensnel   4294967295 screen   4   fullscreen  image    llvmpipe  file
 TABLE
 unset GALLIUM_DRIVER
 

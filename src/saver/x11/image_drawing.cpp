@@ -9,6 +9,7 @@
 
 #include "core/biotope.h"
 #include "draw/dirty_tiles.h"
+#include "saver/x11/messages.h"
 #include "saver/x11/pixel_layout.h"
 #include "saver/x11/x_errors.h"
 

@@ -21,9 +21,13 @@
 #include "saver/x11/event_loop.h"
 #include "saver/x11/gl_drawing.h"
 #include "saver/x11/image_drawing.h"
+#include "saver/x11/messages.h"
 #include "saver/x11/options.h"
+#include "saver/x11/picture_start.h"
+#include "saver/x11/stop_signals.h"
 #include "saver/x11/surface.h"
 #include "saver/x11/x_errors.h"
+#include "tintwalk_version.h"
 
 namespace tintwalk {
 
@@ -73,8 +77,9 @@ void PrintTimings(const TickTimes& times, const char* method) {
     const double period = ticks > 2 ? static_cast<double>(times.lastStartMs - times.secondStartMs) /
                                           static_cast<double>(ticks - 2)
                                     : 0.0;
-    std::printf("timings: %s, %zu ticks, %.2f ms apart; median tick %.2f ms wall, %.2f ms CPU\n",
-                method, ticks, period, Median(times.wallMs), Median(times.cpuMs));
+    Diagnostic(stdout,
+               "timings: %s, %zu ticks, %.2f ms apart; median tick %.2f ms wall, %.2f ms CPU\n",
+               method, ticks, period, Median(times.wallMs), Median(times.cpuMs));
     std::fflush(stdout);
 }
 

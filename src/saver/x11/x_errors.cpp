@@ -1,6 +1,6 @@
 #include "saver/x11/x_errors.h"
 
-#include <cstdio>
+#include "saver/x11/messages.h"
 
 namespace tintwalk {
 
@@ -38,16 +38,6 @@ int OnXError(Display* display, XErrorEvent* event) {
 }
 
 }  // namespace
-
-void Fail(const std::string& message) {
-    std::fprintf(stderr, "tintwalk: %s\n", message.c_str());
-}
-
-std::string HexId(unsigned long id) {
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%lx", id);
-    return text;
-}
 
 void InstallXErrorHandler() {
     XSetErrorHandler(OnXError);

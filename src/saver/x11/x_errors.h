@@ -1,5 +1,5 @@
-// Messages of the Linux saver, and X protocol errors: trapped while a
-// request is checked, reported once otherwise.
+// X protocol errors: trapped while a request is checked, reported once
+// otherwise.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -7,12 +7,6 @@
 #include <string>
 
 namespace tintwalk {
-
-// One line on standard error: "tintwalk: MESSAGE".
-void Fail(const std::string& message);
-
-// "0x1a00007".
-std::string HexId(unsigned long id);
 
 // Installs the handler: outside a trap the first error is reported and the
 // rest ignored.
