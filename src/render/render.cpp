@@ -29,6 +29,11 @@ RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& p
         error = noMemory;
         return RenderResult::kNoMemory;
     }
+    // The output is taken first: a place that cannot be written fails now,
+    // not after the ticks.
+    PngFile picture;
+    if (!picture.Open(request.output, error))
+        return RenderResult::kWriteFailed;
     InitCommunity(request.row, request.seed);
     if (!CommunityLoaded(request.width, request.height)) {
         biotope.Release();
@@ -41,8 +46,8 @@ RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& p
             progress(tick + 1, request.ticks);
     }
     // Habitat row 0 is the bottom row of the screen, and the first in memory.
-    const bool written = WritePngBottomUp(request.output, biotope.rgbHabitat.pixels, request.width,
-                                          request.height, error);
+    const bool written =
+        picture.Write(biotope.rgbHabitat.pixels, request.width, request.height, true, error);
     biotope.Release();
     return written ? RenderResult::kWritten : RenderResult::kWriteFailed;
 }

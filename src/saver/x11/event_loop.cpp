@@ -14,6 +14,7 @@
 #include "saver/x11/messages.h"
 #include "saver/x11/picture_start.h"
 #include "saver/x11/stop_signals.h"
+#include "saver/x11/x_errors.h"
 
 namespace tintwalk {
 
@@ -66,6 +67,10 @@ Ending RunLoop(Surface& s, Drawer& drawer, const SaverOptions& options, int64_t&
         }
         if (StopSignalled())
             return Ending::kStopped;
+        if (WindowVanished()) {
+            s.windowAlive = false;
+            return Ending::kWindowGone;
+        }
         if ((s.wantedWidth != surfaceWidth || s.wantedHeight != surfaceHeight) &&
             s.wantedWidth > 0 && s.wantedHeight > 0) {
             // A new size starts a new picture.

@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -46,6 +47,19 @@ bool WriteSnapshot(Drawer& drawer, const std::string& path) {
         return false;
     }
     return true;
+}
+
+// A visual with fewer than 8 bits in a colour (a 16-bit screen without a
+// 32-bit visual) shows the picture, and its snapshot, with the colours
+// reduced to its own: says so, naming its depth.
+void NoteReducedColours(const XVisualInfo& visual, const std::string& displayName) {
+    const int bits[3] = {std::popcount(visual.red_mask), std::popcount(visual.green_mask),
+                         std::popcount(visual.blue_mask)};
+    if (bits[0] >= 8 && bits[1] >= 8 && bits[2] >= 8)
+        return;
+    Fail("display '" + displayName + "' shows " + std::to_string(visual.depth) + "-bit colour (" +
+         std::to_string(bits[0]) + "-" + std::to_string(bits[1]) + "-" + std::to_string(bits[2]) +
+         "): the picture's colours are reduced to it");
 }
 
 double Median(std::vector<double> values) {
@@ -128,6 +142,7 @@ int Run(const SaverOptions& options, const SaverTarget& target) {
             return 1;
         }
     }
+    NoteReducedColours(*s.visual, shownName);
     std::string error;
     const std::string where =
         s.host != None ? "window " + HexId(s.host) : "display '" + shownName + "'";

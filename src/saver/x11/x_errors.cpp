@@ -10,6 +10,8 @@ int trappedErrors = 0;
 std::string firstTrapped;
 bool trapping = false;
 bool reportedError = false;
+Window watched = None;
+bool vanished = false;
 
 std::string ErrorText(Display* display, const XErrorEvent* event) {
     char text[256];
@@ -23,6 +25,11 @@ int OnXError(Display* display, XErrorEvent* event) {
             firstTrapped = ErrorText(display, event);
         return 0;
     }
+    if (watched != None && event->resourceid == watched &&
+        (event->error_code == BadWindow || event->error_code == BadDrawable)) {
+        vanished = true;
+        return 0;
+    }
     if (!reportedError) {
         Fail("X error: " + ErrorText(display, event));
         reportedError = true;
@@ -34,6 +41,15 @@ int OnXError(Display* display, XErrorEvent* event) {
 
 void InstallXErrorHandler() {
     XSetErrorHandler(OnXError);
+}
+
+void WatchWindow(Window window) {
+    watched = window;
+    vanished = false;
+}
+
+bool WindowVanished() {
+    return vanished;
 }
 
 void BeginTrap(Display* display) {
