@@ -5,14 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "communities/community_memory.h"
+#include "core/frame_clock.h"
+
 namespace tintwalk {
 
-// One minute of saver time: whole 13 ms frame ticks in 60 seconds.
-constexpr uint64_t kDefaultRenderTicks = 60000 / 13;
-// The largest width or height accepted. At this size the two habitat images
-// take 6 GiB, and width x height (2^30) still fits the signed 32-bit product
-// from which the community's trail length is derived.
-constexpr uint32_t kMaxRenderSide = 32768;
+// One minute of saver time: whole frame ticks in 60 seconds.
+constexpr uint64_t kDefaultRenderTicks = 60000 / kFramePeriodMs;
 
 enum class RenderAction { kRender, kHelp, kVersion, kList };
 
@@ -39,10 +38,7 @@ struct RenderOptions {
 bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions& options,
                         std::string& error);
 
-// A decimal number of digits only (no sign, no spaces), at most `limit`.
-bool ParseDecimal(const std::string& text, uint64_t limit, uint64_t& value);
-
-// "WIDTHxHEIGHT", each side from 1 to kMaxRenderSide.
+// "WIDTHxHEIGHT", each side from 1 to kMaxPictureSide.
 bool ParseSize(const std::string& text, uint32_t& width, uint32_t& height, std::string& error);
 
 std::string RenderUsage();
