@@ -65,13 +65,12 @@ bool EncodeAndClose(std::FILE* file, const std::string& path, const Encoder& enc
     } else if (!written) {
         error = "cannot write '" + path + "': " + error;
     }
-    if (written && !FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file))))) {
-        const DWORD code = GetLastError();
-        // A console or a pipe has no buffers to flush.
-        if (code != ERROR_INVALID_HANDLE && code != ERROR_INVALID_FUNCTION) {
-            written = false;
-            error = Failure(path, code);
-        }
+    // Only a file on disk has buffers to flush: a device (NUL, a console) or a
+    // pipe refuses the call, each with an error of its own.
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    if (written && GetFileType(handle) == FILE_TYPE_DISK && !FlushFileBuffers(handle)) {
+        written = false;
+        error = Failure(path, GetLastError());
     }
     std::fclose(file);
     return written;

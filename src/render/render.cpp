@@ -22,11 +22,10 @@ RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& p
     // Under a control group's limit an allocation too large succeeds and the
     // kernel kills the process when the pages are touched: ask first.
     const uint64_t needed = CommunityBytes(surfaceWidth, surfaceHeight);
-    const uint64_t usable = UsableMemory();
-    if (needed > usable) {
+    if (!MemoryFits(needed)) {
         Diagnostic(stderr, "the picture needs %llu MiB, the process may use %llu MiB\n",
                    static_cast<unsigned long long>(needed >> 20),
-                   static_cast<unsigned long long>(usable >> 20));
+                   static_cast<unsigned long long>(UsableMemory() >> 20));
         error = noMemory;
         return RenderResult::kNoMemory;
     }

@@ -8,6 +8,9 @@
 
 namespace tintwalk {
 
+// One picture to render: community `row` started with `seed` on a
+// width x height habitat, run for `ticks` frame ticks and written to the
+// PNG file `output` ("-" for standard output).
 struct RenderRequest {
     int32_t row = 0;
     uint32_t width = 0;

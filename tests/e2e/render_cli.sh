@@ -81,6 +81,10 @@ done
 check "a＼b.png: nothing in a" [ -z "$(ls -A a)" ]
 rm -rf "${deep%%/*}" a 图片.png 'a＼b.png'
 check "names: nothing else written" only pictures
+if [ ${#runner[@]} -gt 0 ]; then
+    run "${small[@]}" --quiet --output NUL
+    check "NUL" [ "$code$(cat err)" = 0 ]
+fi
 [ ${#runner[@]} -eq 0 ] || { echo "$failures failed"; exit $((failures > 0)); }
 
 # A write that fails half way (a file-size limit of 4 KiB) keeps the old file.
