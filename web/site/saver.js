@@ -75,10 +75,15 @@ const TintwalkSaver = (() => {
     for (const type of kInputs) window.addEventListener(type, onInput, true);
     document.addEventListener('visibilitychange', onVisible);
     const root = document.documentElement;
-    if (!document.fullscreenElement && root.requestFullscreen) {
+    const refused = () => quietly('Full screen needs a click or a key here: the Saver button or V.');
+    // Without a click or key just before, browsers refuse full screen (and
+    // warn on the console): then it is not asked for.
+    if (navigator.userActivation && !navigator.userActivation.isActive) {
+      refused();
+    } else if (!document.fullscreenElement && root.requestFullscreen) {
       root.requestFullscreen()
         .then(() => document.addEventListener('fullscreenchange', onFullScreen))
-        .catch(() => quietly('Full screen needs a click or a key here: the Saver button or V.'));
+        .catch(refused);
     }
     keepAwake();
   }
