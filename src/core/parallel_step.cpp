@@ -72,6 +72,17 @@ ParallelStepper::~ParallelStepper() {
         helper.join();
 }
 
+uint64_t ParallelStepper::ExtraBytes(uint32_t threads, uint32_t width, uint32_t height,
+                                     uint32_t bots) {
+    const uint64_t cells = uint64_t{width} * height;
+    const uint64_t copies = threads > 1 ? threads - 1 : 0;
+    return copies * cells * 3 + cells + uint64_t{bots} * (cells / 1200) * sizeof(StepRecord);
+}
+
+bool ParallelPays(uint32_t trailLength) {
+    return trailLength >= 512;
+}
+
 bool ParallelStepper::Prepare(Biotope& world) {
     if (helpers_.empty() || world.bots == nullptr || world.botCount == 0 ||
         world.hslHabitat.pixels == nullptr || world.rgbHabitat.pixels == nullptr ||

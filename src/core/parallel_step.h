@@ -40,6 +40,11 @@ class ParallelStepper {
     // stepped the plain way.
     bool Step(Biotope& world);
 
+    // The memory `threads` threads take beyond the world's own for a world
+    // of `bots` bots on width x height cells: a copy of the HSL habitat per
+    // helper, a mark per cell and the records of every bot's steps.
+    static uint64_t ExtraBytes(uint32_t threads, uint32_t width, uint32_t height, uint32_t bots);
+
     uint32_t Threads() const { return static_cast<uint32_t>(helpers_.size()) + 1; }
     // Bot steps of parallel passes so far, and how many of them ran again
     // because a trial run met a cell another bot had painted.
@@ -85,5 +90,9 @@ class ParallelStepper {
     uint64_t stepsRun_ = 0;
     uint64_t stepsRunAgain_ = 0;
 };
+
+// Whether threads pay for a world whose bots take `trailLength` steps a
+// pass: on small habitats a pass is over before the helpers are awake.
+bool ParallelPays(uint32_t trailLength);
 
 }  // namespace tintwalk

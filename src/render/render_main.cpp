@@ -17,6 +17,7 @@
 
 #include "communities/community.h"
 #include "core/diagnostics.h"
+#include "platform/usable_cores.h"
 #include "render/render.h"
 #include "render/render_options.h"
 
@@ -124,6 +125,7 @@ int main(int argc, char** argv) {
     request.height = options.height;
     request.ticks = options.ticks;
     request.output = options.output;
+    request.threads = options.threads != 0 ? options.threads : UsableCores();
 
     const bool toStandardOutput = request.output == "-";
     if (toStandardOutput && IsTerminal(stdout))

@@ -49,6 +49,7 @@ enum class Option {
     kSeed,
     kTicks,
     kOutput,
+    kThreads,
     kVerbose,
     kQuiet,
     kList,
@@ -70,6 +71,7 @@ constexpr OptionName kOptions[] = {
     {"--ticks", Option::kTicks, true},
     {"--output", Option::kOutput, true},
     {"-o", Option::kOutput, true},
+    {"--threads", Option::kThreads, true},
     {"--verbose", Option::kVerbose, false},
     {"-v", Option::kVerbose, false},
     {"--quiet", Option::kQuiet, false},
@@ -115,6 +117,14 @@ bool ApplyValue(Option option, const std::string& value, RenderOptions& options,
             return true;
         case Option::kOutput:
             options.output = value;
+            return true;
+        case Option::kThreads:
+            if (!ParseDecimal(value, kMaxRenderThreads, number) || number == 0) {
+                error = "thread count '" + value + "' is not a whole number from 1 to " +
+                        std::to_string(kMaxRenderThreads);
+                return false;
+            }
+            options.threads = static_cast<uint32_t>(number);
             return true;
         default:
             return true;
@@ -221,6 +231,10 @@ std::string RenderUsage() {
            "                      background (default 4615, one minute at 13 ms)\n"
            "  -o, --output FILE   the PNG to write (default tintwalk.png); - writes it\n"
            "                      to standard output\n"
+           "  --threads N         simulate on N threads, 1 to 256 (default: the\n"
+           "                      processors this process may use); every number\n"
+           "                      gives the same picture, and small pictures run\n"
+           "                      on one thread\n"
            "  -v, --verbose       the simulation's diagnostic lines on standard error\n"
            "  -q, --quiet         no result line\n"
            "  --list              list the communities and exit\n"

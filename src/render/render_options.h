@@ -13,6 +13,8 @@ constexpr uint64_t kDefaultRenderTicks = 60000 / 13;
 // take 6 GiB, and width x height (2^30) still fits the signed 32-bit product
 // from which the community's trail length is derived.
 constexpr uint32_t kMaxRenderSide = 32768;
+// The most threads --threads accepts.
+constexpr uint32_t kMaxRenderThreads = 256;
 
 enum class RenderAction { kRender, kHelp, kVersion, kList };
 
@@ -31,6 +33,8 @@ struct RenderOptions {
     bool verbose = false;
     // --quiet: no result line.
     bool quiet = false;
+    // --threads: 0 until given, for the processors the process may use.
+    uint32_t threads = 0;
 };
 
 // Reads the arguments after the program name. Options take their value as
