@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/control_groups_linux.h"
 #include "platform/usable_cores.h"
 
 namespace tintwalk {
@@ -39,19 +40,14 @@ uint32_t GroupQuota(const std::string& folder, bool unified) {
 }
 
 // The least quota on `path` and every group above it, under `mount`.
-uint32_t PathQuota(const std::string& mount, std::string path, bool unified) {
+uint32_t PathQuota(const std::string& mount, const std::string& path, bool unified) {
     uint32_t least = 0;
-    for (;;) {
-        while (path.size() > 1 && path.back() == '/')
-            path.pop_back();
-        const uint32_t quota = GroupQuota(path == "/" ? mount : mount + path, unified);
+    ForEachGroupUp(mount, path, [&](const std::string& folder) {
+        const uint32_t quota = GroupQuota(folder, unified);
         if (quota != 0 && (least == 0 || quota < least))
             least = quota;
-        if (path.empty() || path == "/")
-            return least;
-        const size_t slash = path.rfind('/');
-        path = slash == 0 || slash == std::string::npos ? "/" : path.substr(0, slash);
-    }
+    });
+    return least;
 }
 
 }  // namespace
@@ -63,16 +59,7 @@ uint32_t UsableCores(const std::string& procRoot, const std::string& sysRoot) {
         cores = static_cast<uint32_t>(std::max(1, CPU_COUNT(&set)));
     else
         cores = std::max(1u, static_cast<uint32_t>(sysconf(_SC_NPROCESSORS_ONLN)));
-    std::ifstream groups(procRoot + "/self/cgroup");
-    std::string line;
-    while (std::getline(groups, line)) {
-        // "hierarchy-id:controllers:path"
-        const size_t first = line.find(':');
-        const size_t second = first == std::string::npos ? first : line.find(':', first + 1);
-        if (second == std::string::npos)
-            continue;
-        const std::string controllers = line.substr(first + 1, second - first - 1);
-        const std::string path = line.substr(second + 1);
+    ForEachControlGroup(procRoot, [&](const std::string& controllers, const std::string& path) {
         uint32_t quota = 0;
         if (controllers.empty()) {
             quota = PathQuota(sysRoot + "/fs/cgroup", path, true);
@@ -85,7 +72,7 @@ uint32_t UsableCores(const std::string& procRoot, const std::string& sysRoot) {
         }
         if (quota != 0)
             cores = std::min(cores, quota);
-    }
+    });
     return cores;
 }
 

@@ -6,14 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <span>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "communities/community.h"
 #include "core/parallel_step.h"
 #include "core/random.h"
-#include "fingerprints_table.h"
+#include "support/fingerprint_check.h"
 
 namespace tintwalk {
 namespace {
@@ -87,36 +86,12 @@ TEST(ParallelStep, EveryPassEqualsThePlainPassWithAnyNumberOfThreads) {
     EXPECT_GT(runAgain, 0u);
 }
 
-uint64_t Fnv1a64(const uint8_t* bytes, size_t count) {
-    uint64_t hash = 14695981039346656037ull;
-    for (size_t i = 0; i < count; ++i)
-        hash = (hash ^ bytes[i]) * 1099511628211ull;
-    return hash;
-}
-
 TEST(ParallelStep, TheRecordedFingerprintsHoldWithTwoAndThreeThreads) {
     for (uint32_t threads : {2u, 3u}) {
-        std::istringstream table(kFingerprintTable);
-        std::string line;
-        std::getline(table, line);  // column names
         ParallelStepper stepper(threads);
-        while (std::getline(table, line)) {
-            std::istringstream fields(line);
-            int32_t row, width, height, ticks;
-            uint32_t seed;
-            std::string rgb, hsl;
-            ASSERT_TRUE(fields >> row >> width >> height >> seed >> ticks >> rgb >> hsl) << line;
-            Load(row, width, height, seed);
-            for (int i = 0; i < 2 * ticks; ++i)
-                stepper.Step(biotope);
-            const size_t bytes = static_cast<size_t>(width) * height * 3;
-            EXPECT_EQ(Fnv1a64(biotope.rgbHabitat.pixels, bytes), std::stoull(rgb, nullptr, 16))
-                << line << ", " << threads << " threads";
-            EXPECT_EQ(Fnv1a64(biotope.hslHabitat.pixels, bytes), std::stoull(hsl, nullptr, 16))
-                << line << ", " << threads << " threads";
-        }
+        CheckFingerprintTable([&stepper] { stepper.Step(biotope); },
+                              ", " + std::to_string(threads) + " threads");
     }
-    biotope.Release();
 }
 
 // Every rule takes the same number of draws on every call, the number
