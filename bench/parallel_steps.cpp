@@ -94,10 +94,11 @@ int main(int argc, char** argv) {
     const double threadBusy = threadSeconds() - threadStart;
     const double steps = double(passes) * biotope.botCount * biotope.trailLength;
     std::printf("%s %dx%d threads %u: %.2f M steps/s, %.4f of steps ran again, %.3f s, "
-                "stepping thread busy %.3f s\n",
+                "stepping thread busy %.3f s, %.2f of bots tried ahead\n",
                 kCommunityPresets[row]->name, surfaceWidth, surfaceHeight, stepper.Threads(),
                 steps / seconds / 1e6,
                 stepper.StepsRun() ? double(stepper.StepsRunAgain()) / stepper.StepsRun() : 0.0,
-                seconds, threadBusy);
+                seconds, threadBusy,
+                double(stepper.BotsTried()) / (double(passes) * biotope.botCount));
     return 0;
 }

@@ -38,6 +38,20 @@ void RunRecorded(Bot& bot, const PassTarget& target, uint32_t first, StepRecord*
 // How far ahead along a trail the scattered cells are asked for.
 constexpr uint32_t kAhead = 16;
 
+// Waits until `value` no longer holds `old`. A thread put to sleep wakes
+// late on a busy machine, later than a bot takes to run: the wait spins for
+// about a millisecond first, then sleeps.
+void AwaitChange(const std::atomic<uint32_t>& value, uint32_t old) {
+    for (int spin = 0; spin < 20000; ++spin) {
+        if (value.load(std::memory_order_acquire) != old)
+            return;
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+    }
+    value.wait(old, std::memory_order_acquire);
+}
+
 size_t CellIndex(const TrailPoint& at, int32_t width) {
     return static_cast<size_t>(at.y) * static_cast<size_t>(width) + static_cast<size_t>(at.x);
 }
@@ -161,8 +175,9 @@ bool ParallelStepper::Step(Biotope& world) {
             Mark(world.bots[i].trailPoints, trailLength_);
         } else {
             for (uint32_t phase; (phase = trial.phase.load(std::memory_order_acquire)) != kTried;)
-                trial.phase.wait(phase, std::memory_order_acquire);
+                AwaitChange(trial.phase, phase);
             Commit(i);
+            ++botsTried_;
         }
         committed_.store(i + 1, std::memory_order_release);
         committed_.notify_all();
@@ -172,7 +187,7 @@ bool ParallelStepper::Step(Biotope& world) {
 
     const uint32_t helpers = static_cast<uint32_t>(helpers_.size());
     for (uint32_t done; (done = helpersDone_.load(std::memory_order_acquire)) != helpers;)
-        helpersDone_.wait(done, std::memory_order_acquire);
+        AwaitChange(helpersDone_, done);
     copiesEdits_ = ++world.edits;
     return true;
 }
@@ -180,7 +195,7 @@ bool ParallelStepper::Step(Biotope& world) {
 void ParallelStepper::Help(uint32_t helper) {
     uint32_t seen = 0;
     for (;;) {
-        stage_.wait(seen, std::memory_order_acquire);
+        AwaitChange(stage_, seen);
         seen = stage_.load(std::memory_order_acquire);
         if (stopping_.load())
             return;
@@ -293,7 +308,7 @@ void ParallelStepper::TakeUpPass(uint32_t helper) {
     const int32_t width = habitat_.width;
     for (uint32_t i = 0; i < bots_; ++i) {
         for (uint32_t done; (done = committed_.load(std::memory_order_acquire)) <= i;)
-            committed_.wait(done, std::memory_order_acquire);
+            AwaitChange(committed_, done);
         const TrailPoint* points = world_->bots[i].trailPoints;
         const StepRecord* records = trials_[i].records.data();
         for (uint32_t slot = 0; slot < trailLength_; ++slot) {

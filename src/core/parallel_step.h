@@ -50,6 +50,8 @@ class ParallelStepper {
     // because a trial run met a cell another bot had painted.
     uint64_t StepsRun() const { return stepsRun_; }
     uint64_t StepsRunAgain() const { return stepsRunAgain_; }
+    // Bots of parallel passes that a helper ran ahead as a trial.
+    uint64_t BotsTried() const { return botsTried_; }
 
   private:
     struct Trial;
@@ -89,6 +91,7 @@ class ParallelStepper {
 
     uint64_t stepsRun_ = 0;
     uint64_t stepsRunAgain_ = 0;
+    uint64_t botsTried_ = 0;
 };
 
 // Whether threads pay for a world whose bots take `trailLength` steps a
