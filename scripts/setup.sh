@@ -8,9 +8,10 @@ packages=(
     libx11-dev libxext-dev libgl-dev libgl1-mesa-dri libglx-mesa0 libosmesa6-dev libpng-dev
     googletest libgtest-dev libbenchmark-dev
     mingw-w64 wine64
-    xvfb xdotool x11-utils imagemagick
+    xvfb xdotool x11-utils x11-apps xcompmgr imagemagick
     valgrind python3 groff-base
-    dpkg-dev lintian xscreensaver
+    dpkg-dev lintian devscripts xscreensaver
+    mate-screensaver desktop-file-utils dbus libglib2.0-bin dconf-gsettings-backend nsis
     emscripten nodejs chromium
     ccache
 )

@@ -4,8 +4,11 @@
 #include <cstring>
 #include <new>
 
+#include "communities/clock_choice.h"
 #include "communities/community.h"
+#include "communities/community_memory.h"
 #include "core/biotope.h"
+#include "core/frame_clock.h"
 
 namespace tintwalk {
 namespace {
@@ -44,8 +47,9 @@ int32_t tw_start(int32_t row, uint32_t seed, int32_t width, int32_t height) {
     tw_stop();
     // The renderer's largest side; width x height x 4 then still fits a
     // 32-bit size once checked against the address space below.
-    if (row < 0 || row >= kCommunityCount || width < 1 || height < 1 || width > 32768 ||
-        height > 32768)
+    if (row < 0 || row >= kCommunityCount || width < 1 || height < 1 ||
+        static_cast<uint32_t>(width) > kMaxPictureSide ||
+        static_cast<uint32_t>(height) > kMaxPictureSide)
         return -1;
     const uint64_t bytes = static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4u;
     if (bytes > SIZE_MAX / 2)
@@ -76,10 +80,7 @@ void tw_ticks(int32_t count) {
     if (canvas == nullptr)
         return;
     for (int32_t tick = 0; tick < count; ++tick) {
-        biotope.Step();
-        PaintPass();
-        biotope.Step();
-        PaintPass();
+        StepTick(biotope, PaintPass);
     }
 }
 
@@ -98,7 +99,16 @@ uint8_t* tw_rgb() {
 }
 
 double tw_steps_per_tick() {
-    return canvas != nullptr ? 2.0 * biotope.botCount * biotope.trailLength : 0.0;
+    return canvas != nullptr ? double{kPassesPerTick} * biotope.botCount * biotope.trailLength
+                             : 0.0;
+}
+
+uint32_t tw_frame_period_ms() {
+    return kFramePeriodMs;
+}
+
+uint32_t tw_max_side() {
+    return kMaxPictureSide;
 }
 
 int32_t tw_community_count() {

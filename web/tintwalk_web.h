@@ -30,6 +30,11 @@ TINTWALK_WEB_EXPORT uint8_t* tw_rgb();
 // Bot steps of one tick of the running picture: 2 passes x bots x trail.
 TINTWALK_WEB_EXPORT double tw_steps_per_tick();
 
+// The frame clock's period in milliseconds, and the largest width or height
+// that tw_start accepts: the same as the saver's and the renderer's.
+TINTWALK_WEB_EXPORT uint32_t tw_frame_period_ms();
+TINTWALK_WEB_EXPORT uint32_t tw_max_side();
+
 // The preset table: the number of rows, each row's name (a C string) and
 // its background as 0xRRGGBB.
 TINTWALK_WEB_EXPORT int32_t tw_community_count();

@@ -3,7 +3,7 @@
 // each bot's own base colour.
 #include <cstdlib>
 
-#include "communities/community.h"
+#include "communities/presets.h"
 #include "communities/rule.h"
 #include "communities/rules.h"
 

@@ -1,15 +1,17 @@
-// The ten built-in communities and the loading of one into the world.
+// The loading of one community into the process-wide Biotope, and the
+// surface size and background colour that the loading shares with the
+// drawing surface.
 #pragma once
 
 #include <cstdint>
 
-#include "core/biotope.h"
-#include "core/bot_step.h"
+#include "communities/presets.h"
 #include "core/colour.h"
 #include "core/recorded_pass.h"
 
 namespace tintwalk {
 
+<<<<<<< HEAD
 struct GenePreset {
     // genes[0..7] are carried and printed only; genes[8] and genes[9] choose
     // the primary and secondary channels; genes[10..12] are the base colour.
@@ -62,11 +64,18 @@ extern const CommunityPreset kZwavelgrot;
 extern const CommunityPreset kTegelswitzwart;
 extern const CommunityPreset* const kCommunityPresets[kCommunityCount];
 
+=======
+>>>>>>> main
 // Shared with the drawing surface, which sets the size before loading a
-// community and clears the screen to the background on its first frame.
+// community. The background is the loaded preset's: the habitat starts
+// filled with it, and the first tick shows the whole habitat.
 extern int32_t surfaceWidth;
 extern int32_t surfaceHeight;
 extern RgbPixel backgroundColour;
+
+// Steps of each bot in one pass over a width x height surface: one per
+// 1200 cells.
+uint32_t TrailLength(int32_t width, int32_t height);
 
 // Loads preset `row` into the process-wide Biotope at the surface's size,
 // seeded from the clock. Prints its progress lines; false for a row
@@ -74,24 +83,5 @@ extern RgbPixel backgroundColour;
 bool InitCommunity(int32_t row);
 // The same with a seed chosen by the caller, for a reproducible picture.
 bool InitCommunity(int32_t row, uint32_t seed);
-
-// The bytes InitCommunity takes for a width x height surface: both habitat
-// images and the eight bots' trails.
-uint64_t CommunityBytes(int32_t width, int32_t height);
-
-// True when the Biotope holds a whole community of width x height: both
-// habitat images, the bots and every bot's full trail. The Biotope reports a
-// failed allocation and carries on with what it has; a picture needs all.
-bool CommunityLoaded(uint32_t width, uint32_t height);
-
-// The preset row and the seed that a clock reading in whole seconds since
-// the epoch chooses. Every time gives a row from 0 to 9, also past 2038.
-int32_t CommunityRowFromTime(int64_t seconds);
-uint32_t SeedFromTime(int64_t seconds);
-// Seconds since the epoch, now.
-int64_t ClockSeconds();
-
-// The row named by an index ("0".."9") or a community name; -1 for none.
-int32_t FindCommunity(const char* text);
 
 }  // namespace tintwalk

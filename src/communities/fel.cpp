@@ -3,7 +3,7 @@
 // every step, so its bots circle one small square of four cells for ever.
 #include <cstdlib>
 
-#include "communities/community.h"
+#include "communities/presets.h"
 #include "communities/rule.h"
 #include "communities/rules.h"
 

@@ -2,7 +2,7 @@
 // bots, each with a rule of its own. The state follows the lightness for bots
 // 2 to 5, the hue for bots 0, 6 and 7 and the saturation for bot 1; the
 // secondary channel steers, and the base colour is what the blends pull to.
-#include "communities/community.h"
+#include "communities/presets.h"
 #include "communities/rule.h"
 #include "communities/rules.h"
 
@@ -123,9 +123,7 @@ void GeoVlekkensnelRule6(const Bot& bot, int32_t& newState, int32_t& newHeading,
                          HslPixel& newColour) {
     const int32_t v = (CrossCentreSeventh(bot.primary) - 2) & 0xff;
     newState = v;
-    const int32_t w = (v >> 2) + 192;
-    SetColour(newColour, HueMidpoint(v, bot.cell[0]), Blend(bot.cell[1], bot.colour[1], w),
-              Blend(bot.cell[2], bot.colour[2], w));
+    SetHueOverCell(newColour, bot, HueMidpoint(v, bot.cell[0]), (v >> 2) + 192);
 
     const int32_t r = Draw();
     newHeading = bot.heading + FanArgMinDiff(bot.secondary, 0) + kDriftMinus8[r & 7];

@@ -3,7 +3,7 @@
 // that those bots are steered by the colour field they cross.
 #include <cstdlib>
 
-#include "communities/community.h"
+#include "communities/presets.h"
 #include "communities/rule.h"
 #include "communities/rules.h"
 

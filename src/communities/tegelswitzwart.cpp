@@ -1,7 +1,7 @@
 // Community "tegelswitzwart": most bots follow a saturation and paint it,
 // steering by the hue or lightness of the ring around them. Every bot has a
 // rule of its own.
-#include "communities/community.h"
+#include "communities/presets.h"
 #include "communities/rule.h"
 #include "communities/rules.h"
 

@@ -3,7 +3,7 @@
 // centre, or the one nearest to the base) rather than averaging.
 #include <cstdlib>
 
-#include "communities/community.h"
+#include "communities/presets.h"
 #include "communities/rule.h"
 #include "communities/rules.h"
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/biotope.h"
+#include "core/diagnostics.h"
 #include "draw/dirty_tiles.h"
 #include "draw/gl.h"
 #include "draw/gl_methods.h"
@@ -122,21 +123,17 @@ void GlPresenter::Start(int32_t width, int32_t height) {
     const char* forced = std::getenv(kMethodVariable);
     if (wanted == DrawMethod::kAuto && forced != nullptr && *forced != '\0' &&
         !ParseDrawMethod(forced, wanted)) {
-        std::fprintf(stderr,
-                     "GlPresenter::Start() failure: %s=%s is not auto, texture, tiles or points; "
-                     "choosing automatically\n",
-                     kMethodVariable, forced);
+        Diagnostic(stderr,
+                   "GlPresenter::Start() failure: %s=%s is not auto, texture, tiles or points; "
+                   "choosing automatically\n",
+                   kMethodVariable, forced);
     }
-    // Points unless told otherwise: measured on the software rasterisers
-    // that a saver gets in virtual machines, remote sessions and under wine,
-    // they cost the least CPU time per tick (median, offscreen, community
-    // 7): on llvmpipe 2.5 ms at 1080p against 4.1 for one texture and 4.3
-    // for tile textures, 12.1 against 17.4 and 18.3 in 4K; on softpipe, the
-    // rasteriser without a JIT and the nearest to Windows' own OpenGL 1.1,
-    // 9.1 against 20.5 and 19.3. In the Linux saver on llvmpipe the three
-    // come out even. A tick paints few pixels (about 14,000 at 1080p) but
-    // dirties several times as many in whole tiles; the points go in one
-    // draw call, while textures pay for every upload and every quad.
+    // Points unless told otherwise: a tick paints few pixels but dirties
+    // several times as many in whole tiles, and the points go in one draw
+    // call while textures pay for every upload and every quad. On the
+    // software rasterisers that a saver gets in virtual machines, remote
+    // sessions and under wine, points cost the least CPU time per tick
+    // (BENCHMARKS.md has the measurements).
     const GlCapabilities capabilities = QueryGlCapabilities();
     DrawMethod method = wanted == DrawMethod::kAuto ? DrawMethod::kPoints : wanted;
     while (true) {
@@ -144,15 +141,15 @@ void GlPresenter::Start(int32_t width, int32_t height) {
         if (drawer_->Start(width_, height_, capabilities))
             break;
         if (wanted != DrawMethod::kAuto) {
-            std::fprintf(stderr, "GlPresenter::Start() failure: cannot draw with %s; using %s\n",
-                         DrawMethodName(method), DrawMethodName(Fallback(method)));
+            Diagnostic(stderr, "GlPresenter::Start() failure: cannot draw with %s; using %s\n",
+                       DrawMethodName(method), DrawMethodName(Fallback(method)));
         }
         method = Fallback(method);
     }
     method_ = method;
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    std::printf("GlPresenter::Start(%d, %d): %s on %s\n", width_, height_, DrawMethodName(method_),
-                renderer != nullptr ? renderer : "no renderer");
+    Diagnostic(stdout, "GlPresenter::Start(%d, %d): %s on %s\n", width_, height_,
+               DrawMethodName(method_), renderer != nullptr ? renderer : "no renderer");
 }
 
 void GlPresenter::Present(const Biotope& biotope, const DirtyTiles& dirty) {

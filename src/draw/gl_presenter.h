@@ -48,7 +48,7 @@ class GlPresenter : public Presenter {
     static constexpr const char* kMethodVariable = "TINTWALK_DRAW";
 
     // Method kAuto reads kMethodVariable at every Start and, where that is
-    // not set, draws points: see Start for the figures behind that choice.
+    // not set, draws points: see Start for why.
     // A method that cannot start gives way to the next of texture, tiles,
     // points.
     explicit GlPresenter(DrawMethod wanted = DrawMethod::kAuto);

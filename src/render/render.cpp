@@ -1,8 +1,10 @@
 #include "render/render.h"
 
 #include "communities/community.h"
+#include "communities/community_memory.h"
 #include "core/biotope.h"
 #include "core/diagnostics.h"
+#include "core/frame_clock.h"
 #include "platform/memory_budget.h"
 #include "render/png_writer.h"
 
@@ -22,19 +24,22 @@ RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& p
     }
     surfaceWidth = static_cast<int32_t>(request.width);
     surfaceHeight = static_cast<int32_t>(request.height);
-    const std::string noMemory = "not enough memory for a " + std::to_string(request.width) + "x" +
-                                 std::to_string(request.height) + " picture";
+    const std::string noMemory = NoMemoryText(request.width, request.height);
     // Under a control group's limit an allocation too large succeeds and the
     // kernel kills the process when the pages are touched: ask first.
     const uint64_t needed = CommunityBytes(surfaceWidth, surfaceHeight);
-    const uint64_t usable = UsableMemory();
-    if (needed > usable) {
+    if (!MemoryFits(needed)) {
         Diagnostic(stderr, "the picture needs %llu MiB, the process may use %llu MiB\n",
                    static_cast<unsigned long long>(needed >> 20),
-                   static_cast<unsigned long long>(usable >> 20));
+                   static_cast<unsigned long long>(UsableMemory() >> 20));
         error = noMemory;
         return RenderResult::kNoMemory;
     }
+    // The output is taken first: a place that cannot be written fails now,
+    // not after the ticks.
+    PngFile picture;
+    if (!picture.Open(request.output, error))
+        return RenderResult::kWriteFailed;
     InitCommunity(request.row, request.seed);
     if (!CommunityLoaded(request.width, request.height)) {
         biotope.Release();
@@ -57,14 +62,18 @@ RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& p
     const auto step = [] { return biotope.Step(); };
 #endif
     for (uint64_t tick = 0; tick < request.ticks; ++tick) {
+<<<<<<< HEAD
         step();
         step();
+=======
+        StepTick(biotope, [] {});
+>>>>>>> main
         if (progress)
             progress(tick + 1, request.ticks);
     }
     // Habitat row 0 is the bottom row of the screen, and the first in memory.
-    const bool written = WritePngBottomUp(request.output, biotope.rgbHabitat.pixels, request.width,
-                                          request.height, error);
+    const bool written =
+        picture.Write(biotope.rgbHabitat.pixels, request.width, request.height, true, error);
     biotope.Release();
     return written ? RenderResult::kWritten : RenderResult::kWriteFailed;
 }

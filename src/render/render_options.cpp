@@ -2,21 +2,13 @@
 
 #include <cstdio>
 
-#include "communities/community.h"
+#include "cli/decimal.h"
+#include "cli/option_table.h"
+#include "communities/presets.h"
 
 namespace tintwalk {
 
 namespace {
-
-bool IsDigits(const std::string& text) {
-    if (text.empty())
-        return false;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return false;
-    }
-    return true;
-}
 
 // One side of a size: "1920". Names the side in the error.
 bool ParseSide(const std::string& whole, const std::string& text, const char* side, uint32_t& value,
@@ -30,8 +22,8 @@ bool ParseSide(const std::string& whole, const std::string& text, const char* si
         return false;
     }
     uint64_t number = 0;
-    if (!ParseDecimal(text, kMaxRenderSide, number)) {
-        error = "size '" + whole + "' is too large (at most " + std::to_string(kMaxRenderSide) +
+    if (!ParseDecimal(text, kMaxPictureSide, number)) {
+        error = "size '" + whole + "' is too large (at most " + std::to_string(kMaxPictureSide) +
                 " per side)";
         return false;
     }
@@ -55,16 +47,10 @@ enum class Option {
     kList,
     kHelp,
     kVersion,
-    kNone
-};
-
-struct OptionName {
-    const char* name;
-    Option option;
-    bool takesValue;
 };
 
 constexpr OptionName kOptions[] = {
+<<<<<<< HEAD
     {"--community", Option::kCommunity, true},
     {"--size", Option::kSize, true},
     {"--seed", Option::kSeed, true},
@@ -80,10 +66,26 @@ constexpr OptionName kOptions[] = {
     {"--help", Option::kHelp, false},
     {"-h", Option::kHelp, false},
     {"--version", Option::kVersion, false},
+=======
+    {"--community", int(Option::kCommunity), true},
+    {"--size", int(Option::kSize), true},
+    {"--seed", int(Option::kSeed), true},
+    {"--ticks", int(Option::kTicks), true},
+    {"--output", int(Option::kOutput), true},
+    {"-o", int(Option::kOutput), true},
+    {"--verbose", int(Option::kVerbose), false},
+    {"-v", int(Option::kVerbose), false},
+    {"--quiet", int(Option::kQuiet), false},
+    {"-q", int(Option::kQuiet), false},
+    {"--list", int(Option::kList), false},
+    {"--help", int(Option::kHelp), false},
+    {"-h", int(Option::kHelp), false},
+    {"--version", int(Option::kVersion), false},
+>>>>>>> main
 };
 
-bool ApplyValue(Option option, const std::string& value, RenderOptions& options,
-                std::string& error) {
+bool ApplyOption(Option option, const std::string& value, RenderOptions& options,
+                 std::string& error) {
     uint64_t number = 0;
     switch (option) {
         case Option::kCommunity: {
@@ -118,6 +120,7 @@ bool ApplyValue(Option option, const std::string& value, RenderOptions& options,
         case Option::kOutput:
             options.output = value;
             return true;
+<<<<<<< HEAD
         case Option::kThreads:
             if (!ParseDecimal(value, kMaxRenderThreads, number) || number == 0) {
                 error = "thread count '" + value + "' is not a whole number from 1 to " +
@@ -125,6 +128,22 @@ bool ApplyValue(Option option, const std::string& value, RenderOptions& options,
                 return false;
             }
             options.threads = static_cast<uint32_t>(number);
+=======
+        case Option::kVerbose:
+            options.verbose = true;
+            return true;
+        case Option::kQuiet:
+            options.quiet = true;
+            return true;
+        case Option::kList:
+            options.action = RenderAction::kList;
+            return true;
+        case Option::kHelp:
+            options.action = RenderAction::kHelp;
+            return true;
+        case Option::kVersion:
+            options.action = RenderAction::kVersion;
+>>>>>>> main
             return true;
         default:
             return true;
@@ -132,20 +151,6 @@ bool ApplyValue(Option option, const std::string& value, RenderOptions& options,
 }
 
 }  // namespace
-
-bool ParseDecimal(const std::string& text, uint64_t limit, uint64_t& value) {
-    if (!IsDigits(text))
-        return false;
-    uint64_t number = 0;
-    for (const char c : text) {
-        const uint64_t digit = static_cast<uint64_t>(c - '0');
-        if (number > (limit - digit) / 10)
-            return false;
-        number = number * 10 + digit;
-    }
-    value = number;
-    return true;
-}
 
 bool ParseSize(const std::string& text, uint32_t& width, uint32_t& height, std::string& error) {
     const size_t cross = text.find_first_of("xX");
@@ -165,70 +170,32 @@ bool ParseSize(const std::string& text, uint32_t& width, uint32_t& height, std::
 
 bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions& options,
                         std::string& error) {
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const size_t equals = argument.find('=');
-        const bool longForm = argument.size() > 2 && argument[0] == '-' && argument[1] == '-';
-        const std::string name =
-            longForm && equals != std::string::npos ? argument.substr(0, equals) : argument;
-        const OptionName* found = nullptr;
-        for (const OptionName& candidate : kOptions) {
-            if (name == candidate.name)
-                found = &candidate;
-        }
-        if (found == nullptr) {
-            if (!argument.empty() && argument[0] == '-')
-                error = "unknown option '" + name + "' (see --help)";
-            else
-                error = "unexpected argument '" + argument + "' (see --help)";
-            return false;
-        }
-        if (!found->takesValue) {
-            if (name.size() != argument.size()) {
-                error = "option '" + name + "' takes no value";
-                return false;
-            }
-            if (found->option == Option::kHelp)
-                options.action = RenderAction::kHelp;
-            else if (found->option == Option::kVersion)
-                options.action = RenderAction::kVersion;
-            else if (found->option == Option::kList)
-                options.action = RenderAction::kList;
-            else if (found->option == Option::kVerbose)
-                options.verbose = true;
-            else if (found->option == Option::kQuiet)
-                options.quiet = true;
-            continue;
-        }
-        std::string value;
-        if (name.size() != argument.size()) {
-            value = argument.substr(equals + 1);
-        } else if (i + 1 < arguments.size() && arguments[i + 1].rfind("--", 0) != 0) {
-            // A following option is not taken as the value: "--seed --ticks 5"
-            // is a missing seed, not a seed of "--ticks".
-            value = arguments[++i];
-        }
-        if (value.empty()) {
-            error = "option '" + name + "' needs a value";
-            return false;
-        }
-        if (!ApplyValue(found->option, value, options, error))
-            return false;
-    }
-    return true;
+    return ReadOptions(
+        arguments, kOptions, OptionDashes::kAsWritten,
+        [&options](const OptionName& option, const std::string& value, std::string& problem) {
+            return ApplyOption(static_cast<Option>(option.id), value, options, problem);
+        },
+        error);
 }
 
 std::string RenderUsage() {
+    const std::string side = std::to_string(kMaxPictureSide);
+    const std::string ticks = std::to_string(kDefaultRenderTicks);
+    const std::string period = std::to_string(kFramePeriodMs);
     return "Usage: tintwalk-render [options]\n"
            "Runs one community without a display and writes the picture the screen\n"
            "would show after the given number of frame ticks to a PNG file.\n"
            "\n"
            "  --community N|NAME  index 0..9 or name (default: the saver's choice now)\n"
-           "  --size WxH          picture size in pixels, at most 32768 per side\n"
+           "  --size WxH          picture size in pixels, at most " +
+           side +
+           " per side\n"
            "                      (default 1920x1080)\n"
            "  --seed S            seed 0..4294967295 (default: the current time)\n"
            "  --ticks T           frame ticks of two passes each; 0 writes the bare\n"
-           "                      background (default 4615, one minute at 13 ms)\n"
+           "                      background (default " +
+           ticks + ", one minute at " + period +
+           " ms)\n"
            "  -o, --output FILE   the PNG to write (default tintwalk.png); - writes it\n"
            "                      to standard output\n"
            "  --threads N         simulate on N threads, 1 to 256 (default: the\n"

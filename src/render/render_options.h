@@ -5,8 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "communities/community_memory.h"
+#include "core/frame_clock.h"
+
 namespace tintwalk {
 
+<<<<<<< HEAD
 // One minute of saver time: whole 13 ms frame ticks in 60 seconds.
 constexpr uint64_t kDefaultRenderTicks = 60000 / 13;
 // The largest width or height accepted. At this size the two habitat images
@@ -15,6 +19,10 @@ constexpr uint64_t kDefaultRenderTicks = 60000 / 13;
 constexpr uint32_t kMaxRenderSide = 32768;
 // The most threads --threads accepts.
 constexpr uint32_t kMaxRenderThreads = 256;
+=======
+// One minute of saver time: whole frame ticks in 60 seconds.
+constexpr uint64_t kDefaultRenderTicks = 60000 / kFramePeriodMs;
+>>>>>>> main
 
 enum class RenderAction { kRender, kHelp, kVersion, kList };
 
@@ -43,10 +51,7 @@ struct RenderOptions {
 bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions& options,
                         std::string& error);
 
-// A decimal number of digits only (no sign, no spaces), at most `limit`.
-bool ParseDecimal(const std::string& text, uint64_t limit, uint64_t& value);
-
-// "WIDTHxHEIGHT", each side from 1 to kMaxRenderSide.
+// "WIDTHxHEIGHT", each side from 1 to kMaxPictureSide.
 bool ParseSize(const std::string& text, uint32_t& width, uint32_t& height, std::string& error);
 
 std::string RenderUsage();

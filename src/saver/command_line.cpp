@@ -1,5 +1,9 @@
 #include "saver/command_line.h"
 
+#include <string_view>
+
+#include "cli/decimal.h"
+
 namespace tintwalk {
 
 namespace {
@@ -42,10 +46,11 @@ const char* SkipProgramName(const char* line, CharStep step) {
 }
 
 uint32_t ParseWindowHandle(const char* text) {
-    uint32_t value = 0;
-    for (; *text >= '0' && *text <= '9'; ++text)
-        value = value * 10u + static_cast<uint32_t>(*text - '0');
-    return value;
+    // The digits read modulo 2^64 are the same modulo 2^32.
+    std::string_view digits = text;
+    uint64_t value = 0;
+    ReadDigits(digits, UINT64_MAX, value);
+    return static_cast<uint32_t>(value);
 }
 
 SaverCommand ParseSaverCommand(const char* arguments, bool olderFamily) {

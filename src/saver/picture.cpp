@@ -1,5 +1,6 @@
 #include "saver/picture.h"
 
+#include "communities/clock_choice.h"
 #include "communities/community.h"
 #include "core/biotope.h"
 #include "draw/dirty_tiles.h"
@@ -68,11 +69,8 @@ Presenter& OpenGlPresenter() {
 bool StartPicture(int32_t width, int32_t height) {
     // One reading of the clock chooses both the community and its seed.
     const int64_t now = ClockSeconds();
-    return StartPicture(width, height, CommunityRowFromTime(now), SeedFromTime(now));
-}
-
-bool StartPicture(int32_t width, int32_t height, int32_t row, uint32_t seed) {
-    return StartPicture(OpenGlPresenter(), width, height, row, seed);
+    return StartPicture(OpenGlPresenter(), width, height, CommunityRowFromTime(now),
+                        SeedFromTime(now));
 }
 
 bool StartPicture(Presenter& chosen, int32_t width, int32_t height, int32_t row, uint32_t seed) {
@@ -89,10 +87,14 @@ bool StartPicture(Presenter& chosen, int32_t width, int32_t height, int32_t row,
 }
 
 void FrameTick() {
+<<<<<<< HEAD
     StepPass();
     dirtyTiles.MarkPass(biotope);
     StepPass();
     dirtyTiles.MarkPass(biotope);
+=======
+    StepTick(biotope, [] { dirtyTiles.MarkPass(biotope); });
+>>>>>>> main
     if (firstTick) {
         dirtyTiles.MarkAll();
         firstTick = false;

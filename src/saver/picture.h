@@ -7,12 +7,12 @@
 
 #include <cstdint>
 
+#include "core/frame_clock.h"
 #include "draw/presenter.h"
 
 namespace tintwalk {
 
-// Milliseconds between frame ticks, and the id of the timer that drives them.
-constexpr uint32_t kFramePeriodMs = 13;
+// The id of the timer that drives the frame ticks (core/frame_clock.h).
 constexpr uint32_t kFrameTimerId = 333;
 
 // Starts the presenter on width x height, then loads the community the
@@ -20,7 +20,6 @@ constexpr uint32_t kFrameTimerId = 333;
 // must already hold the size. Returns what InitCommunity returns. The
 // presenter must outlive the picture (until StopPicture).
 bool StartPicture(int32_t width, int32_t height);
-bool StartPicture(int32_t width, int32_t height, int32_t row, uint32_t seed);
 bool StartPicture(Presenter& presenter, int32_t width, int32_t height, int32_t row, uint32_t seed);
 
 // One tick: two passes, each followed by marking the tiles it painted, then

@@ -1,5 +1,6 @@
-// Pictures against recorded fingerprints: every community at ordinary, odd
-// and one-cell-wide sizes.
+// Pictures against the recorded fingerprints (tests/data/fingerprints.tsv):
+// every community at ordinary, odd and one-cell-wide sizes.
+// Each case runs its frame ticks (two passes each) and hashes both habitats.
 #include <gtest/gtest.h>
 
 #include "support/fingerprint_check.h"
@@ -7,7 +8,7 @@
 namespace tintwalk {
 namespace {
 
-TEST(Fingerprints, EveryRecordedCaseHolds) {
+TEST(Fingerprints, EveryRecordedPictureMatches) {
     EXPECT_EQ(CheckFingerprintTable([] { biotope.Step(); }, ""), 50);
 }
 

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # The install of a native build under a prefix, and its Debian package: made,
-# passed by lintian, installed, run as xscreensaver would, removed. Needs root
-# or sudo, and DISPLAY; logs and a screenshot stay in BUILD_DIR/package-check.
+# passed by lintian, installed, run as xscreensaver and mate-screensaver would,
+# removed. Needs root or sudo, and DISPLAY; logs and screenshots stay in
+# BUILD_DIR/package-check.
 # Usage: deb_package.sh BUILD_DIR
 build=$(cd "$1" && pwd)
 . "$(dirname "$0")/common.sh"
 [ -n "${DISPLAY:-}" ] || fail "no X display"
-need_tools cpack lintian dpkg-deb apt-get xdotool xwininfo import identify python3 \
-    xscreensaver-settings
+need_tools cpack lintian dpkg-deb apt-get xdotool xwininfo import identify convert python3 \
+    xscreensaver-settings desktop-file-validate dbus-run-session gsettings mate-screensaver
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 out="$build/package-check"
@@ -17,7 +18,11 @@ mkdir -p "$out"
 prefix="$e2e_tmp/prefix"
 cmake --install "$build" --prefix "$prefix" >"$out/install.log" || fail "cmake --install failed"
 installed=$(cd "$prefix" && find . -type f | sort | tr '\n' ' ')
+entries="tintwalk-amorfwit tintwalk-fel tintwalk-fijnwerk tintwalk-geo-vlekkensnel \
+tintwalk-paarsebergen tintwalk-rock tintwalk-somspaars tintwalk-tegelswitzwart tintwalk-zoetkoraal \
+tintwalk-zwavelgrot tintwalk"
 [ "$installed" = "./bin/tintwalk-render ./libexec/xscreensaver/tintwalk \
+$(printf './share/applications/screensavers/%s.desktop ' $entries)\
 ./share/man/man1/tintwalk-render.1.gz ./share/man/man6/tintwalk.6.gz \
 ./share/xscreensaver/config/tintwalk.xml " ] || fail "installed: $installed"
 
@@ -82,7 +87,10 @@ if [ "$(id -u)" -eq 0 ]; then
     chmod 755 "$e2e_tmp" "$home" && chown -R nobody "$home"
     as_user=(runuser -u nobody --)
 fi
-"${as_user[@]}" env HOME="$home" xscreensaver-settings >"$out/settings.log" 2>&1 &
+# No session bus, so that nothing starts the desktop's services, which would
+# outlive the test.
+"${as_user[@]}" env HOME="$home" DBUS_SESSION_BUS_ADDRESS=disabled: NO_AT_BRIDGE=1 \
+    xscreensaver-settings >"$out/settings.log" 2>&1 &
 e2e_pids+=($!)
 preview_runs() { xwininfo -root -tree | grep -q '"Tintwalk screensaver"'; }
 wait_until 30 preview_runs || fail "no preview in the settings program: $(cat "$out/settings.log")"
@@ -92,6 +100,46 @@ import -window root "$out/settings.png"
     fail "the settings program complains about the description"
 echo "ok: xscreensaver-settings shows the saver (page in $out/settings.png)"
 
+# MATE's saver program finds each entry by its name (XFCE's reads the same) and,
+# made active, runs the chosen one in its window: the screen then shows the
+# community's picture, mostly its background with points painted over it.
+entry_dir=/usr/share/applications/screensavers
+for entry in $entries; do
+    desktop-file-validate "$entry_dir/$entry.desktop" >>"$out/desktop-file-validate.log" 2>&1 ||
+        fail "$entry.desktop: $(cat "$out/desktop-file-validate.log")"
+    grep -qx "Exec=$saver -root.*" "$entry_dir/$entry.desktop" || fail "$entry.desktop: no $saver"
+done
+background=$(tintwalk-render --community rock --size 1x1 --ticks 0 --quiet --output - |
+    convert png:- -format '#%[hex:p{0,0}]' info:)
+home=$(mktemp -d "$e2e_tmp/mate.XXXXXX")
+cat >"$e2e_tmp/mate.sh" <<'EOF'
+gsettings set org.mate.screensaver themes "['screensavers-tintwalk-rock']" &&
+    gsettings set org.mate.screensaver mode single &&
+    gsettings set org.mate.screensaver lock-enabled false || exit 1
+mate-screensaver --no-daemon >"$1/mate-screensaver.log" 2>&1 &
+daemon=$!
+saver_runs() { pgrep -P "$daemon" -f "^$2 -root --community rock$"; }
+for _ in $(seq 100); do mate-screensaver-command --activate >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 300); do saver_runs "$@" >/dev/null && break; sleep 0.1; done
+saver_runs "$@" >/dev/null || { echo "mate-screensaver did not start the saver"; kill "$daemon"; exit 1; }
+sleep 3
+import -window root "$1/mate-screensaver.png"
+kill "$daemon"
+wait "$daemon"
+exit 0
+EOF
+# Its own session bus, which ends with it, and the settings in a home of its
+# own; MATE shows the entries meant for it.
+HOME=$home XDG_CURRENT_DESKTOP=MATE NO_AT_BRIDGE=1 GIO_USE_VFS=local timeout 120 \
+    dbus-run-session -- bash "$e2e_tmp/mate.sh" "$out" "$saver" >"$out/mate.log" 2>&1 ||
+    fail "$(cat "$out/mate.log")"
+read -r top colours < <(convert "$out/mate-screensaver.png" -format %c histogram:info:- |
+    sort -rn | awk 'NR == 1 { top = $3 } END { print top, NR }')
+[ "$top" = "$background" ] && [ "$colours" -gt 50 ] ||
+    fail "mate-screensaver shows $colours colours around $top, not rock's picture on $background"
+echo "ok: mate-screensaver lists the $(wc -w <<<"$entries") entries and runs the saver"
+
 remove_package || fail "apt-get remove failed: $(cat "$out/remove.log")"
 [ ! -e "$saver" ] || fail "the saver is still there after removal"
+! ls "$entry_dir"/tintwalk*.desktop 2>/dev/null || fail "desktop entries left after removal"
 echo "all package checks passed"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Windows release archive: its checksum and those of the files inside
-# verify; it holds exactly the saver (a GUI program that needs no runtime
+# The Windows release archive and the installer beside it: their checksums and
+# those of the files inside the archive verify; it holds exactly the saver (a GUI program that needs no runtime
 # libraries), the renderer, the read-me (CRLF, naming the version) and the
 # sums. The manifest is well-formed XML, which Windows requires to start.
 #   release_zip.sh ZIP VERSION MANIFEST OBJDUMP
@@ -14,7 +14,8 @@ fail() {
 }
 
 release=tintwalk-$version-windows-x64
-(cd "$(dirname "$zip")" && sha256sum -c "$release.zip.sha256") || fail "the archive's checksum"
+(cd "$(dirname "$zip")" && sha256sum -c "$release.zip.sha256" "tintwalk-$version-setup.exe.sha256") ||
+    fail "the archive's or the installer's checksum"
 cd "$e2e_tmp" && cmake -E tar xf "$zip" || fail "the archive does not extract"
 files=$(find "$release" -type f | sort | tr '\n' ' ')
 [ "$files" = "$(printf "$release/%s " README.txt SHA256SUMS tintwalk-render.exe tintwalk.scr)" ] ||

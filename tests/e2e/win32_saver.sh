@@ -2,14 +2,16 @@
 # tintwalk.scr under wine, one saver start per row of the table at the end:
 # full screen with each drawing method and the preview in a host window, whose
 # pictures must equal tintwalk-render.exe's pixel for pixel before an input or
-# the host's end ends them with 0; the settings dialog and what it stores.
-#   win32_saver.sh TINTWALK_SCR TINTWALK_RENDER_EXE PREVIEW_HOST
+# the host's end ends them with 0; the lines on a redirected standard output;
+# the settings dialog and what it stores; the installer, silent both ways, and
+# the saver it installs.
+#   win32_saver.sh TINTWALK_SCR TINTWALK_RENDER_EXE PREVIEW_HOST SETUP_EXE
 set -u
 . "$(dirname "$0")/common.sh"
 
 [ -n "${DISPLAY:-}" ] || { echo "SKIP: no X display"; exit 77; }
 need_tools wine xdotool xwininfo import convert compare identify winepath
-scr=$1 render=$2 host=$3
+scr=$1 render=$2 host=$3 setup=$4
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
 [ -f "${WINEPREFIX:-$HOME/.wine}/system.reg" ] || timeout 180 wineboot -i >/dev/null 2>&1
 read -r width height < <(xdotool getdisplaygeometry)
@@ -80,6 +82,18 @@ full_screen() {
     ends 0
 }
 
+# lines: a saver run without the test clock, ended by a key, has all its
+# progress lines in a redirected standard output.
+lines() {
+    start "$scr" /s
+    wait_until 60 xdotool search --name '^Screen Saver$' || fail "no saver window"
+    sleep 2
+    xdotool key space
+    ends 0
+    [ "$(grep -cE '^(GlPresenter::Start|Biotope::Create|created |genes )' "$log")" = 13 ] ||
+        fail "lines lost: $(cat "$log")"
+}
+
 # dialog ARGS KEY STORED EXIT AFTER: with STORED in the registry ("-": none),
 # the saver started with ARGS ("-": none) shows its settings; KEY ends them
 # with EXIT, leaving AFTER stored.
@@ -109,6 +123,51 @@ preview() {
     ends 0
 }
 
+# The drive's files and the registry's keys, for a comparison before and after.
+state() {
+    wineserver -w
+    (cd "$WINEPREFIX/drive_c" && find . | sort) >"$e2e_tmp/$1.files"
+    cat "$WINEPREFIX"/{system,user}.reg | sed -n 's/^\(\[.*\]\) [0-9]*$/\1/p' | sort >"$e2e_tmp/$1.keys"
+}
+
+# installed: the silent install puts the saver where the Screen Saver
+# Settings find it, makes it the current saver and lists it with the
+# installed programs; the saver runs from there; the silent uninstall takes
+# away every file, key and value that the install or the saver added. Only
+# the uninstaller's copy of itself in the temporary folder stays, for the
+# system to delete at the next start.
+installed() {
+    local scr uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tintwalk'
+    local name value
+    [ -f "$setup" ] || fail "no installer $setup"
+    state before
+    wine "$setup" /S || fail "the silent install failed"
+    wineserver -w
+    scr=$(wine reg query 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE | tr -d '\r' |
+        sed -n 's/^ *SCRNSAVE.EXE *REG_SZ *//p')
+    [ "$scr" = 'C:\windows\system32\tintwalk.scr' ] || fail "the current saver is '$scr'"
+    while read -r name value; do
+        wine reg query "$uninstall" /v "$name" | tr -d '\r' | grep -qE "^ *$name +REG_[A-Z]+ +$value$" ||
+            fail "$name is not $value"
+    done <<EOF
+DisplayName Tintwalk screensaver
+DisplayVersion [0-9]+\.[0-9]+\.[0-9]+
+Publisher Ostrelle
+DisplayIcon C:\\\\windows\\\\system32\\\\tintwalk.scr,0
+UninstallString "C:\\\\Program Files\\\\Tintwalk\\\\uninstall.exe"
+EstimatedSize 0x[0-9a-f]{3,}
+EOF
+    full_screen auto llvmpipe points key
+    wine reg add "$key" /v speed /t REG_DWORD /d 49 /f >/dev/null 2>&1
+    wine 'C:\Program Files\Tintwalk\uninstall.exe' /S || fail "the silent uninstall failed"
+    state after
+    comm -13 "$e2e_tmp/before.files" "$e2e_tmp/after.files" | grep -v '^\./users/[^/]*/Temp/~nsu' &&
+        fail "files left behind"
+    comm -13 "$e2e_tmp/before.keys" "$e2e_tmp/after.keys" | grep . && fail "keys left behind"
+    ! wine reg query 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE >/dev/null 2>&1 ||
+        fail "SCRNSAVE.EXE is still set"
+}
+
 while read -r -u 3 mode arguments; do
     # shellcheck disable=SC2086
     "$mode" $arguments
@@ -117,8 +176,10 @@ done 3<<'EOF'
 full_screen auto llvmpipe points key
 full_screen texture llvmpipe texture travel
 full_screen tiles softpipe tiles click
+lines
 dialog /c Return - 1 0x31
 dialog - Escape - 0 none
 dialog c:1234 Return 500 1 0x1f4
 preview 152 112
+installed
 EOF

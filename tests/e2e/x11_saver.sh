@@ -6,12 +6,14 @@ render=$(realpath "$2")
 . "$(dirname "$0")/common.sh"
 cd "$e2e_tmp" || exit 1
 [ -n "${DISPLAY:-}" ] || { echo "SKIP: no X display"; exit 77; }
-need_tools xdotool import convert identify Xvfb python3
+need_tools xdotool import convert identify Xvfb python3 xwd xcompmgr
 unset XSCREENSAVER_WINDOW
 
-# run COMMAND...: its exit status in code, its standard error in err.
+# run COMMAND...: its exit status in code, its standard error in err, its
+# standard output in the file out names (none when out is empty).
+out=
 run() {
-    timeout 120 "$@" >/dev/null 2>err
+    timeout 120 "$@" >"${out:-/dev/null}" 2>err
     code=$?
 }
 
@@ -41,12 +43,16 @@ expect_end() {
 }
 
 # The snapshot (read back from the window) against the renderer: own window or full screen
-# (beating the environment's host window), or in another saver's window by env or id.
+# (beating the environment's host window), or in another saver's window by env or id;
+# written to a file or to standard output (--snapshot -), which then holds the PNG alone.
 screen=$(xdotool getdisplaygeometry | tr ' ' x)
-while read -r community seed size ticks via drawing driver; do
+while read -r community seed size ticks via drawing driver to; do
     [ "$size" = screen ] && size=$screen
-    name="$community $size $via $drawing $driver"
-    args=("$saver" --community "$community" --seed "$seed" --ticks "$ticks" --snapshot shown.png)
+    name="$community $size $via $drawing $driver $to"
+    rm -f shown.png
+    snapshot=shown.png
+    [ "$to" = stdout ] && snapshot=- out=shown.png
+    args=("$saver" --community "$community" --seed "$seed" --ticks "$ticks" --snapshot "$snapshot")
     [ "$drawing" = image ] || args+=("--$drawing")
     "$render" --community "$community" --seed "$seed" --size "$size" --ticks "$ticks" --quiet \
         --output computed.png || fail "$name: tintwalk-render failed"
@@ -58,20 +64,23 @@ while read -r community seed size ticks via drawing driver; do
         id) start -window -geometry "$size" && run "${args[@]}" -window-id "$window" ;;
     esac
     [ "$via" = env ] || [ "$via" = id ] && kill "$pid"
+    out=
     [ "$code" = 0 ] || fail "$name: exit status $code: $(cat err)"
+    [ "$(head -c 8 shown.png | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] ||
+        fail "$name: the snapshot is no PNG: $(head -c 60 shown.png | tr -cd '[:print:]')"
     convert shown.png -depth 8 rgb:a.rgb && convert computed.png -depth 8 rgb:b.rgb
     cmp -s a.rgb b.rgb ||
         fail "$name: $(compare -metric AE shown.png computed.png null: 2>&1) pixels differ"
     echo "ok: $name: the same pixels"
 done <<'TABLE'
-fel               42         203x117  25  window      image    llvmpipe
-fel               42         203x117  25  env         gl       llvmpipe
-fel               42         203x117  25  id          gl       softpipe
-3                 5          1365x767 20  id          image    llvmpipe
-3                 5          1365x767 20  window      no-shm   llvmpipe
-3                 5          1365x767 20  env         gl       softpipe
-3                 5          1365x767 20  window      gl       llvmpipe
-geo&vlekkensnel   4294967295 screen   4   fullscreen  image    llvmpipe
+fel               42         203x117  25  window      image    llvmpipe  stdout
+fel               42         203x117  25  env         gl       llvmpipe  file
+fel               42         203x117  25  id          gl       softpipe  stdout
+3                 5          1365x767 20  id          image    llvmpipe  file
+3                 5          1365x767 20  window      no-shm   llvmpipe  stdout
+3                 5          1365x767 20  env         gl       softpipe  file
+3                 5          1365x767 20  window      gl       llvmpipe  stdout
+geo&vlekkensnel   4294967295 screen   4   fullscreen  image    llvmpipe  file
 TABLE
 unset GALLIUM_DRIVER
 
@@ -92,18 +101,64 @@ Escape|1280x720|
 x|screen|--fullscreen
 TABLE
 
-# Its host window destroyed ends it with 0 (X errors on the way are reported, not fatal).
-start -window -geometry 200x150
-host=$window
-start -window-id "$host"
-xdotool windowclose "$host"
-expect_end 0 "the host window destroyed"
+# Its host window destroyed ends it with 0 and no word: the frames on their way are not errors.
+for drawing in "" --gl; do
+    start -window -geometry 200x150
+    host=$window
+    start -window-id "$host" $drawing
+    xdotool windowclose "$host"
+    expect_end 0 "the host window destroyed '$drawing'"
+    ! grep tintwalk: err || fail "the host window destroyed '$drawing': a message"
+done
+
+# server NAME XVFB-ARGS...: a private X server, its display in NAME.
+server() {
+    local name=$1
+    shift
+    Xvfb -displayfd 3 -nolisten tcp "$@" 3>number >/dev/null 2>&1 &
+    e2e_pids+=($!)
+    wait_until 20 test -s number || fail "the X server '$*' did not start"
+    printf -v "$name" ":%s" "$(cat number)"
+    rm number
+}
+server sixteen -screen 0 640x480x16
+server no_argb -screen 0 640x480x16 -extension Composite
+server no_gl -extension GLX
+
+# opaque WINDOW: every pixel has the bits its depth holds beyond the colour masks (the
+# alpha of a 32-bit visual) set, so that a compositor shows it as it is.
+opaque() {
+    xwd -id "$1" >window.xwd && python3 - window.xwd <<'PY'
+import struct, sys
+d = open(sys.argv[1], "rb").read()
+(size, _, _, depth, width, height, _, order, _, _, _, bits, line, _, red, green, blue, _, _,
+ colours) = struct.unpack(">20I", d[:80])
+alpha, step = ((1 << depth) - 1) & ~(red | green | blue), bits // 8
+data = memoryview(d)[size + 12 * colours:]
+sys.exit(any(int.from_bytes(data[y * line + x * step:][:step], "big" if order else "little") &
+             alpha != alpha for y in range(height) for x in range(width)))
+PY
+}
+# shown: the compositor shows the picture at the top left of the 16-bit screen: not the
+# white it makes of pixels with alpha 0.
+shown() {
+    DISPLAY=$sixteen import -window root -crop 320x240+0+0 shot.png &&
+        [ "$(convert shot.png -fill black +opaque white -format '%[fx:mean<0.05]' info:)" = 1 ]
+}
+# The X image on 24 bits, and on 16 through the 32-bit visual that carries alpha: opaque
+# pixels, and under a compositor the picture on the screen.
+DISPLAY=$sixteen xcompmgr 2>/dev/null &
+e2e_pids+=($!)
+for display in "$DISPLAY" "$sixteen"; do
+    DISPLAY=$display start -window -geometry 320x240+0+0 --community fel --seed 42
+    DISPLAY=$display opaque "$window" || fail "$display: a pixel is not opaque"
+    [ "$display" = "$DISPLAY" ] || wait_until 5 shown || fail "the compositor shows no picture"
+    ! grep tintwalk: err || fail "$display: a message"
+    kill "$pid"
+done
+echo "ok: opaque pixels on 24 and 16 bits, and under a compositor"
 
 # Errors: exit status and a key word on standard error.
-Xvfb -displayfd 3 -extension GLX -nolisten tcp 3>number >/dev/null 2>&1 &
-e2e_pids+=($!)
-wait_until 20 test -s number || fail "the X server without OpenGL did not start"
-no_gl=":$(cat number)"
 # The saver in an input-only window, where nothing can be drawn.
 cat >input_only.py <<'PY'
 import ctypes, os, subprocess, sys
@@ -130,6 +185,7 @@ done <<TABLE
 1|input-only|python3 input_only.py "$saver" --ticks 3
 1|no OpenGL|"$saver" -display $no_gl -window --gl
 0||"$saver" -display $no_gl -window --ticks 2
+0|shows 16-bit colour (5-6-5)|"$saver" -display $no_argb -window --ticks 2
 TABLE
 # The memory budget, under an address-space limit (too tight for sanitizers).
 if ! grep -q -a __asan_init "$saver"; then

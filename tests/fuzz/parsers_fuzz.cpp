@@ -7,6 +7,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "cli/decimal.h"
 #include "render/render_options.h"
 #include "saver/command_line.h"
 #include "saver/settings_value.h"
@@ -52,8 +53,8 @@ void OptionsTarget(const uint8_t* data, size_t size) {
     RenderOptions r;
     std::string error;
     const bool rendered = ParseRenderOptions(arguments, r, error);
-    Check(rendered ? r.width >= 1 && r.width <= kMaxRenderSide && r.height >= 1 &&
-                         r.height <= kMaxRenderSide && r.row >= -1 && r.row <= 9 &&
+    Check(rendered ? r.width >= 1 && r.width <= kMaxPictureSide && r.height >= 1 &&
+                         r.height <= kMaxPictureSide && r.row >= -1 && r.row <= 9 &&
                          r.ticks <= UINT32_MAX && !r.output.empty()
                    : !error.empty(),
           "renderer options out of range, or a refusal unexplained");
@@ -76,8 +77,6 @@ void OptionsTarget(const uint8_t* data, size_t size) {
         for (const uint64_t high : {uint64_t{kMaxSide}, uint64_t{UINT32_MAX}, UINT64_MAX}) {
             const bool decimal = ParseDecimal(text, high, value);
             CheckNumber(text, decimal, value, 0, high, false);
-            const bool whole = ParseWholeNumber(text.c_str(), 1, high, value);
-            CheckNumber(text, whole, value, 1, high, false);
         }
         const bool taken = ParseWindowId(text.c_str(), id);
         CheckNumber(text, taken, id, 1, UINT32_MAX, true);

@@ -23,7 +23,10 @@
 namespace tintwalk {
 namespace {
 
-// The current context, drawing into `pixels` (at least 1 x 1).
+// The current context, drawing into `pixels` (at least 1 x 1). Its end stops
+// the picture first, so that a case that fails half-way leaves neither a
+// picture nor a context to the next; a presenter of the case's own must be
+// made before the surface, to outlive the picture.
 struct OffscreenSurface {
     OffscreenSurface(int width, int height)
         : pixels(static_cast<size_t>(std::max(width, 1)) * std::max(height, 1) * 4),
@@ -33,7 +36,11 @@ struct OffscreenSurface {
         surfaceWidth = width;
         surfaceHeight = height;
     }
-    ~OffscreenSurface() { OSMesaDestroyContext(context); }
+    ~OffscreenSurface() {
+        StopPicture();
+        OSMesaMakeCurrent(nullptr, nullptr, 0, 0, 0);
+        OSMesaDestroyContext(context);
+    }
 
     // Pixels that differ from the habitat cell at the same (x, y).
     int MismatchesAgainstHabitat() {
@@ -59,9 +66,9 @@ TEST(Picture, EveryMethodShowsTheHabitatExactlyAfterEveryTick) {
         for (const auto& [width, height, ticks] : shapes) {
             SCOPED_TRACE(std::string(DrawMethodName(method)) + " " + std::to_string(width) + "x" +
                          std::to_string(height));
+            GlPresenter presenter(method);
             OffscreenSurface surface(width, height);
             ASSERT_NE(surface.context, nullptr);
-            GlPresenter presenter(method);
             ASSERT_TRUE(StartPicture(presenter, width, height, 7, 7));
             EXPECT_EQ(presenter.Method(), method);
             for (int tick = 0; tick < ticks; ++tick) {
@@ -74,13 +81,13 @@ TEST(Picture, EveryMethodShowsTheHabitatExactlyAfterEveryTick) {
 }
 
 TEST(Picture, RasteriserMethodChoiceAndRestart) {
+    GlPresenter presenter;
     OffscreenSurface surface(64, 48);
     ASSERT_NE(surface.context, nullptr);
     const char* wanted = std::getenv("GALLIUM_DRIVER");
     const std::string renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     EXPECT_NE(renderer.find(wanted ? wanted : ""), std::string::npos) << renderer;
     // Points unless the environment names another method.
-    GlPresenter presenter;
     for (const std::string forced : {"", "tiles", "no such method"}) {
         setenv(GlPresenter::kMethodVariable, forced.c_str(), 1);
         presenter.Start(64, 48);
@@ -91,7 +98,7 @@ TEST(Picture, RasteriserMethodChoiceAndRestart) {
     // A restart on a cleared screen shows the whole habitat again.
     for (int32_t row : {0, 6}) {
         glClear(GL_COLOR_BUFFER_BIT);
-        ASSERT_TRUE(StartPicture(64, 48, row, 7));
+        ASSERT_TRUE(StartPicture(OpenGlPresenter(), 64, 48, row, 7));
         FrameTick();
         EXPECT_EQ(surface.MismatchesAgainstHabitat(), 0);
         StopPicture();
@@ -117,7 +124,7 @@ TEST(Picture, SurfacesTooSmallOrAnUnknownRowTickSafely) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
         OffscreenSurface surface(c.width, c.height);
         ASSERT_NE(surface.context, nullptr);
-        EXPECT_EQ(StartPicture(c.width, c.height, c.row, 99), c.row != 10);
+        EXPECT_EQ(StartPicture(OpenGlPresenter(), c.width, c.height, c.row, 99), c.row != 10);
         for (int tick = 0; tick < 3; ++tick)
             FrameTick();
         if (!c.shown.empty()) {

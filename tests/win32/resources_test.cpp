@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include "tintwalk_version.h"
+
 namespace {
 
 using namespace std::string_literals;

@@ -58,8 +58,9 @@ TEST(CommandLine, AcceptedAndRefusedValues) {
         {{"--seed", "4294967296"}, "seed"},
         {{"--ticks", "0"}, "tick count"},
         {{"--ticks", "18446744073709551616"}, "tick count"},  // 2^64 must not wrap to 0
-        {{"--snapshot="}, "snapshot"},
-        {{"--root=yes"}, "takes no value"},
+        {{"--snapshot="}, "option '--snapshot' needs a value"},  // the renderer's words
+        {{"--seed", "--ticks", "5"}, "option '--seed' needs a value"},
+        {{"-root=yes"}, "option '-root' takes no value"},
         {{"--bogus"}, "unknown option '--bogus'"},
     };
     for (const auto& [arguments, errorPart] : refused) {

@@ -3,6 +3,8 @@
 // exit-time clean-up runs after the saver has released everything itself.
 #include <windows.h>
 
+#include <cstdio>
+
 #include "saver/command_line.h"
 #include "saver/win32/framework.h"
 
@@ -16,5 +18,9 @@ const char* NextCharacter(const char* text) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const char* arguments = tintwalk::SkipProgramName(GetCommandLineA(), NextCharacter);
-    ExitProcess(static_cast<UINT>(tintwalk::ScreenSaverMain(GetModuleHandleA(nullptr), arguments)));
+    const int exitCode = tintwalk::ScreenSaverMain(GetModuleHandleA(nullptr), arguments);
+    // A redirected standard output is fully buffered, and ExitProcess runs no
+    // exit-time clean-up that would empty it: every line goes out first.
+    std::fflush(nullptr);
+    ExitProcess(static_cast<UINT>(exitCode));
 }

@@ -7,8 +7,6 @@
 namespace tintwalk {
 
 extern HWND surfaceWindow;
-extern HDC deviceContext;
-extern HGLRC glContext;
 extern UINT_PTR frameTimer;
 
 // The program's own handling of the top-level saver window; what it does
@@ -17,8 +15,5 @@ LRESULT SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 // The window procedure of the drawing child, class "NTDEVCLASS".
 LRESULT CALLBACK SurfaceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-void CreateGlContext(HWND window);
-void ReleaseGlContext(HWND window);
 
 }  // namespace tintwalk

@@ -5,23 +5,11 @@
 #include <vector>
 
 #include "saver/x11/drawer.h"
+#include "saver/x11/event_handling.h"
 #include "saver/x11/options.h"
 #include "saver/x11/surface.h"
 
 namespace tintwalk {
-
-// SIGTERM, SIGINT and SIGHUP end the saver as its own stop does: they set a
-// flag and wake the loop through a pipe.
-bool InstallStopSignals();
-
-// Starts the picture on the whole surface; the community and seed are
-// chosen afresh unless the command line fixed them.
-// Starts a picture of width x height; false (after saying why) when the
-// process may not use the memory it needs.
-bool BeginPicture(Drawer& drawer, const SaverOptions& options, int32_t width, int32_t height);
-
-// Why the loop ended.
-enum class Ending { kRunning, kStopped, kTicksDone, kWindowGone, kNoMemory };
 
 // How long the ticks took, for --timings.
 struct TickTimes {

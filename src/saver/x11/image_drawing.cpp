@@ -9,6 +9,7 @@
 
 #include "core/biotope.h"
 #include "draw/dirty_tiles.h"
+#include "saver/x11/messages.h"
 #include "saver/x11/pixel_layout.h"
 #include "saver/x11/x_errors.h"
 
@@ -29,13 +30,14 @@ int BitsPerPixelOfDepth(Display* display, int depth) {
     return bits;
 }
 
-PixelFormatDescription FormatOf(const Visual* visual, int bitsPerPixel, int byteOrder) {
+PixelFormatDescription FormatOf(const XVisualInfo& visual, int bitsPerPixel, int byteOrder) {
     PixelFormatDescription format;
-    format.redMask = static_cast<uint32_t>(visual->red_mask);
-    format.greenMask = static_cast<uint32_t>(visual->green_mask);
-    format.blueMask = static_cast<uint32_t>(visual->blue_mask);
+    format.redMask = static_cast<uint32_t>(visual.red_mask);
+    format.greenMask = static_cast<uint32_t>(visual.green_mask);
+    format.blueMask = static_cast<uint32_t>(visual.blue_mask);
     format.bitsPerPixel = bitsPerPixel;
     format.mostSignificantFirst = byteOrder == MSBFirst;
+    format.depth = visual.depth;
     return format;
 }
 
@@ -44,7 +46,7 @@ bool Writable(Display* display, const XVisualInfo& info) {
         return false;
     PixelLayout layout;
     return layout.Set(
-        FormatOf(info.visual, BitsPerPixelOfDepth(display, info.depth), ImageByteOrder(display)));
+        FormatOf(info, BitsPerPixelOfDepth(display, info.depth), ImageByteOrder(display)));
 }
 
 class ImageDrawer : public Drawer, public Presenter {
@@ -119,8 +121,8 @@ class ImageDrawer : public Drawer, public Presenter {
                                  static_cast<unsigned>(height), AllPlanes, ZPixmap);
         const bool read = EndTrap(display) && shot != nullptr;
         PixelLayout shotLayout;
-        const bool known = read && shotLayout.Set(FormatOf(visual->visual, shot->bits_per_pixel,
-                                                           shot->byte_order));
+        const bool known =
+            read && shotLayout.Set(FormatOf(*visual, shot->bits_per_pixel, shot->byte_order));
         if (!known) {
             error = read ? "the window's pixels are in a layout we cannot read"
                          : "cannot read the window back (is all of it on the screen?): " +
@@ -184,7 +186,7 @@ class ImageDrawer : public Drawer, public Presenter {
             }
         }
         if (image == nullptr ||
-            !layout.Set(FormatOf(visual->visual, image->bits_per_pixel, image->byte_order))) {
+            !layout.Set(FormatOf(*visual, image->bits_per_pixel, image->byte_order))) {
             Fail("cannot make an X image of " + std::to_string(width) + "x" +
                  std::to_string(height) + ": nothing will be drawn");
             FreeImage();

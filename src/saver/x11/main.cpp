@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -20,9 +21,13 @@
 #include "saver/x11/event_loop.h"
 #include "saver/x11/gl_drawing.h"
 #include "saver/x11/image_drawing.h"
+#include "saver/x11/messages.h"
 #include "saver/x11/options.h"
+#include "saver/x11/picture_start.h"
+#include "saver/x11/stop_signals.h"
 #include "saver/x11/surface.h"
 #include "saver/x11/x_errors.h"
+#include "tintwalk_version.h"
 
 namespace tintwalk {
 
@@ -44,6 +49,19 @@ bool WriteSnapshot(Drawer& drawer, const std::string& path) {
     return true;
 }
 
+// A visual with fewer than 8 bits in a colour (a 16-bit screen without a
+// 32-bit visual) shows the picture, and its snapshot, with the colours
+// reduced to its own: says so, naming its depth.
+void NoteReducedColours(const XVisualInfo& visual, const std::string& displayName) {
+    const int bits[3] = {std::popcount(visual.red_mask), std::popcount(visual.green_mask),
+                         std::popcount(visual.blue_mask)};
+    if (bits[0] >= 8 && bits[1] >= 8 && bits[2] >= 8)
+        return;
+    Fail("display '" + displayName + "' shows " + std::to_string(visual.depth) + "-bit colour (" +
+         std::to_string(bits[0]) + "-" + std::to_string(bits[1]) + "-" + std::to_string(bits[2]) +
+         "): the picture's colours are reduced to it");
+}
+
 double Median(std::vector<double> values) {
     if (values.empty())
         return 0.0;
@@ -59,8 +77,9 @@ void PrintTimings(const TickTimes& times, const char* method) {
     const double period = ticks > 2 ? static_cast<double>(times.lastStartMs - times.secondStartMs) /
                                           static_cast<double>(ticks - 2)
                                     : 0.0;
-    std::printf("timings: %s, %zu ticks, %.2f ms apart; median tick %.2f ms wall, %.2f ms CPU\n",
-                method, ticks, period, Median(times.wallMs), Median(times.cpuMs));
+    Diagnostic(stdout,
+               "timings: %s, %zu ticks, %.2f ms apart; median tick %.2f ms wall, %.2f ms CPU\n",
+               method, ticks, period, Median(times.wallMs), Median(times.cpuMs));
     std::fflush(stdout);
 }
 
@@ -123,6 +142,7 @@ int Run(const SaverOptions& options, const SaverTarget& target) {
             return 1;
         }
     }
+    NoteReducedColours(*s.visual, shownName);
     std::string error;
     const std::string where =
         s.host != None ? "window " + HexId(s.host) : "display '" + shownName + "'";

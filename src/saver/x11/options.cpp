@@ -1,19 +1,20 @@
 #include "saver/x11/options.h"
 
-#include <cstring>
+#include <string_view>
+#include <vector>
 
-#include "communities/community.h"
+#include "cli/decimal.h"
+#include "cli/option_table.h"
+
+#include "communities/clock_choice.h"
+#include "communities/presets.h"
 
 namespace tintwalk {
 
 namespace {
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 int HexValue(char c) {
-    if (IsDigit(c))
+    if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
         return c - 'a' + 10;
@@ -22,45 +23,23 @@ int HexValue(char c) {
     return -1;
 }
 
-// Reads decimal digits at `text`, advancing it; false when there are none
-// or the number passes `high`.
-bool ReadDecimal(const char*& text, uint64_t high, uint64_t& value) {
-    if (!IsDigit(*text))
-        return false;
-    value = 0;
-    while (IsDigit(*text)) {
-        const uint64_t digit = static_cast<uint64_t>(*text - '0');
-        // Checked before multiplying, so that no number of digits can wrap.
-        if (digit > high || value > (high - digit) / 10)
-            return false;
-        value = value * 10 + digit;
-        ++text;
-    }
-    return true;
+// Reads decimal digits at the front of `text`, dropping them; false when
+// there are none or the number passes `high`.
+bool ReadDecimal(std::string_view& text, uint64_t high, uint64_t& value) {
+    return ReadDigits(text, high, value) == DigitRun::kNumber;
 }
 
-// The option names without their dashes, and whether each takes a value.
-struct OptionName {
-    const char* name;
-    bool takesValue;
-};
-
+// Every option may be written with one dash or two; the table has each as
+// the help text shows it.
 constexpr OptionName kOptions[] = {
-    {"root", false},    {"window", false},   {"window-id", true}, {"fullscreen", false},
-    {"geometry", true}, {"community", true}, {"seed", true},      {"ticks", true},
-    {"snapshot", true}, {"display", true},   {"help", false},     {"version", false},
-    {"gl", false},      {"no-shm", false},   {"timings", false},
+    {"-root", 0, false},        {"-window", 0, false},  {"-window-id", 0, true},
+    {"--fullscreen", 0, false}, {"-geometry", 0, true}, {"--community", 0, true},
+    {"--seed", 0, true},        {"--ticks", 0, true},   {"--snapshot", 0, true},
+    {"-display", 0, true},      {"--help", 0, false},   {"--version", 0, false},
+    {"--gl", 0, false},         {"--no-shm", 0, false}, {"--timings", 0, false},
 };
 
-const OptionName* FindOption(const std::string& name) {
-    for (const OptionName& option : kOptions) {
-        if (name == option.name)
-            return &option;
-    }
-    return nullptr;
-}
-
-bool ApplyOption(const std::string& name, const char* value, SaverOptions& options,
+bool ApplyOption(std::string_view name, const char* value, SaverOptions& options,
                  std::string& error) {
     uint64_t number = 0;
     if (name == "root") {
@@ -89,7 +68,7 @@ bool ApplyOption(const std::string& name, const char* value, SaverOptions& optio
             return false;
         }
     } else if (name == "seed") {
-        if (!ParseWholeNumber(value, 0, UINT32_MAX, number)) {
+        if (!ParseDecimal(value, UINT32_MAX, number)) {
             error = std::string("bad seed '") + value + "': give a whole number from 0 to " +
                     std::to_string(UINT32_MAX);
             return false;
@@ -97,16 +76,12 @@ bool ApplyOption(const std::string& name, const char* value, SaverOptions& optio
         options.seedGiven = true;
         options.seed = static_cast<uint32_t>(number);
     } else if (name == "ticks") {
-        if (!ParseWholeNumber(value, 1, INT64_MAX, number)) {
+        if (!ParseDecimal(value, INT64_MAX, number) || number == 0) {
             error = std::string("bad tick count '") + value + "': give a whole number from 1 up";
             return false;
         }
         options.ticks = static_cast<int64_t>(number);
     } else if (name == "snapshot") {
-        if (*value == '\0') {
-            error = "--snapshot needs a file name";
-            return false;
-        }
         options.snapshot = value;
     } else if (name == "display") {
         options.display = value;
@@ -126,16 +101,6 @@ bool ApplyOption(const std::string& name, const char* value, SaverOptions& optio
 
 }  // namespace
 
-bool ParseWholeNumber(const char* text, uint64_t low, uint64_t high, uint64_t& value) {
-    if (text == nullptr)
-        return false;
-    uint64_t number = 0;
-    if (!ReadDecimal(text, high, number) || *text != '\0' || number < low)
-        return false;
-    value = number;
-    return true;
-}
-
 bool ParseWindowId(const char* text, unsigned long& id) {
     if (text == nullptr)
         return false;
@@ -152,7 +117,7 @@ bool ParseWindowId(const char* text, unsigned long& id) {
             if (value > UINT32_MAX)
                 return false;
         }
-    } else if (!ReadDecimal(text, UINT32_MAX, value) || *text != '\0') {
+    } else if (!ParseDecimal(text, UINT32_MAX, value)) {
         return false;
     }
     if (value == 0)
@@ -161,25 +126,28 @@ bool ParseWindowId(const char* text, unsigned long& id) {
     return true;
 }
 
-bool ParseGeometry(const char* text, SaverOptions& options) {
-    if (text == nullptr)
+bool ParseGeometry(const char* whole, SaverOptions& options) {
+    if (whole == nullptr)
         return false;
+    std::string_view text = whole;
     uint64_t width = 0;
     uint64_t height = 0;
-    if (!ReadDecimal(text, kMaxSide, width) || (*text != 'x' && *text != 'X'))
-        return false;
-    ++text;
-    if (!ReadDecimal(text, kMaxSide, height) || width == 0 || height == 0)
+    // Each separator is checked and dropped before the number after it.
+    const auto separator = [&text](const char* accepted) {
+        if (text.empty() || std::string_view(accepted).find(text[0]) == std::string_view::npos)
+            return false;
+        text.remove_prefix(1);
+        return true;
+    };
+    if (!ReadDecimal(text, kMaxSide, width) || !separator("xX") ||
+        !ReadDecimal(text, kMaxSide, height) || width == 0 || height == 0)
         return false;
     uint64_t x = 0;
     uint64_t y = 0;
-    const bool positionGiven = *text != '\0';
-    if (positionGiven) {
-        if (*text++ != '+' || !ReadDecimal(text, kMaxSide, x))
-            return false;
-        if (*text++ != '+' || !ReadDecimal(text, kMaxSide, y) || *text != '\0')
-            return false;
-    }
+    const bool positionGiven = !text.empty();
+    if (positionGiven && (!separator("+") || !ReadDecimal(text, kMaxSide, x) || !separator("+") ||
+                          !ReadDecimal(text, kMaxSide, y) || !text.empty()))
+        return false;
     options.width = static_cast<int32_t>(width);
     options.height = static_cast<int32_t>(height);
     options.positionGiven = positionGiven;
@@ -190,38 +158,14 @@ bool ParseGeometry(const char* text, SaverOptions& options) {
 
 bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
                        std::string& error) {
-    for (int i = 0; i < argc; ++i) {
-        const char* argument = argv[i];
-        if (argument[0] != '-' || argument[1] == '\0') {
-            error = std::string("unexpected argument '") + argument + "' (try --help)";
-            return false;
-        }
-        const char* body = argument + (argument[1] == '-' ? 2 : 1);
-        const char* equals = std::strchr(body, '=');
-        const std::string name = equals != nullptr ? std::string(body, equals) : std::string(body);
-        const OptionName* option = FindOption(name);
-        if (option == nullptr) {
-            error = std::string("unknown option '") + argument + "' (try --help)";
-            return false;
-        }
-        const char* value = nullptr;
-        if (option->takesValue) {
-            if (equals != nullptr) {
-                value = equals + 1;
-            } else if (i + 1 < argc) {
-                value = argv[++i];
-            } else {
-                error = "option --" + name + " needs a value";
-                return false;
-            }
-        } else if (equals != nullptr) {
-            error = "option --" + name + " takes no value";
-            return false;
-        }
-        if (!ApplyOption(name, value, options, error))
-            return false;
-    }
-    return true;
+    return ReadOptions(
+        std::vector<std::string>(argv, argv + argc), kOptions, OptionDashes::kOneOrTwo,
+        [&options](const OptionName& option, const std::string& value, std::string& problem) {
+            const std::string_view name =
+                std::string_view(option.name).substr(option.name[1] == '-' ? 2 : 1);
+            return ApplyOption(name, value.c_str(), options, problem);
+        },
+        error);
 }
 
 bool ResolveTarget(const SaverOptions& options, const char* hostWindowText, SaverTarget& target,

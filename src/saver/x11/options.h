@@ -70,9 +70,6 @@ bool ParseWindowId(const char* text, unsigned long& id);
 // the right or bottom edge, which we do not support and refuse).
 bool ParseGeometry(const char* text, SaverOptions& options);
 
-// A whole decimal number from `low` to `high`, nothing else.
-bool ParseWholeNumber(const char* text, uint64_t low, uint64_t high, uint64_t& value);
-
 // Decides where to draw: an explicit -window-id, -window or --fullscreen
 // wins; otherwise a host window named by $XSCREENSAVER_WINDOW (passed in as
 // `hostWindowText`, null or empty when unset) is used, with or without

@@ -36,6 +36,11 @@ bool PixelLayout::Set(const PixelFormatDescription& format) {
             table[c][value] = static_cast<uint32_t>(scaled) << channel.shift;
         }
     }
+    // Opaque by construction: red's table carries the alpha bits.
+    const uint32_t depthBits = format.depth >= 32 ? 0xffffffffu : (1u << format.depth) - 1;
+    const uint32_t alpha = depthBits & pixelBits & ~seen;
+    for (uint32_t& entry : table[0])
+        entry |= alpha;
     bytesPerPixel = format.bitsPerPixel / 8;
     mostSignificantFirst = format.mostSignificantFirst;
     native32 =

@@ -2,6 +2,10 @@
 // X image and back, for TrueColor visuals of 24 or 32 bits per pixel with
 // any channel masks and either byte order. Nothing here talks to X: the
 // caller hands over what the visual and the image say.
+//
+// A visual's bits that no colour mask covers are its alpha (a 32-bit visual
+// of depth 32): every pixel has them all set, so that a compositing window
+// manager shows the picture opaque rather than not at all.
 #pragma once
 
 #include <cstddef>
@@ -16,6 +20,7 @@ struct PixelFormatDescription {
     uint32_t blueMask = 0;
     int bitsPerPixel = 0;       // 24 or 32
     bool mostSignificantFirst;  // the image's byte order
+    int depth = 0;              // the visual's; 0 for the colour bits alone
 };
 
 class PixelLayout {

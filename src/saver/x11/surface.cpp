@@ -89,6 +89,7 @@ bool CreateSurfaceWindow(Surface& s, const SaverOptions& options, std::string& e
         return false;
     }
     s.windowAlive = true;
+    WatchWindow(s.window);
     XStoreName(display, s.window, kTitle);
     XClassHint classHint;
     classHint.res_name = const_cast<char*>("tintwalk");

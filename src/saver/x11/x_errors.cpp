@@ -1,6 +1,6 @@
 #include "saver/x11/x_errors.h"
 
-#include <cstdio>
+#include "saver/x11/messages.h"
 
 namespace tintwalk {
 
@@ -10,6 +10,8 @@ int trappedErrors = 0;
 std::string firstTrapped;
 bool trapping = false;
 bool reportedError = false;
+Window watched = None;
+bool vanished = false;
 
 std::string ErrorText(Display* display, const XErrorEvent* event) {
     char text[256];
@@ -23,6 +25,11 @@ int OnXError(Display* display, XErrorEvent* event) {
             firstTrapped = ErrorText(display, event);
         return 0;
     }
+    if (watched != None && event->resourceid == watched &&
+        (event->error_code == BadWindow || event->error_code == BadDrawable)) {
+        vanished = true;
+        return 0;
+    }
     if (!reportedError) {
         Fail("X error: " + ErrorText(display, event));
         reportedError = true;
@@ -32,18 +39,17 @@ int OnXError(Display* display, XErrorEvent* event) {
 
 }  // namespace
 
-void Fail(const std::string& message) {
-    std::fprintf(stderr, "tintwalk: %s\n", message.c_str());
-}
-
-std::string HexId(unsigned long id) {
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%lx", id);
-    return text;
-}
-
 void InstallXErrorHandler() {
     XSetErrorHandler(OnXError);
+}
+
+void WatchWindow(Window window) {
+    watched = window;
+    vanished = false;
+}
+
+bool WindowVanished() {
+    return vanished;
 }
 
 void BeginTrap(Display* display) {

@@ -1,5 +1,5 @@
-// Messages of the Linux saver, and X protocol errors: trapped while a
-// request is checked, reported once otherwise.
+// X protocol errors: trapped while a request is checked, reported once
+// otherwise.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -8,16 +8,15 @@
 
 namespace tintwalk {
 
-// One line on standard error: "tintwalk: MESSAGE".
-void Fail(const std::string& message);
-
-// "0x1a00007".
-std::string HexId(unsigned long id);
-
 // Installs the handler: outside a trap the first error is reported and the
-// rest ignored, since a host may destroy its window while a frame is on its
-// way.
+// rest ignored.
 void InstallXErrorHandler();
+
+// Errors that only say `window` is gone (BadWindow or BadDrawable on its id)
+// are the normal end of a window whose host closed it while a frame was on
+// its way: they are not reported, and WindowVanished says whether one came.
+void WatchWindow(Window window);
+bool WindowVanished();
 
 // Between BeginTrap and EndTrap errors are only collected; EndTrap waits for
 // the server and says whether none came. TrappedErrorText describes the

@@ -1,0 +1,38 @@
+#include "saver/win32/tick_limit.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/diagnostics.h"
+
+namespace tintwalk {
+
+namespace {
+
+const char kStopAfterTicksVariable[] = "TINTWALK_TEST_HOOK_STOP_TICKING_AFTER";
+long ticksUntilStop = 0;  // 0: tick until the saver closes
+bool tickingStopped = false;
+
+}  // namespace
+
+void StartTickLimit() {
+    ticksUntilStop = 0;
+    tickingStopped = false;
+    if (const char* ticks = std::getenv(kStopAfterTicksVariable))
+        ticksUntilStop = std::strtol(ticks, nullptr, 10);
+}
+
+bool TickLimitReached() {
+    return tickingStopped;
+}
+
+bool CountTickTowardsLimit() {
+    if (ticksUntilStop <= 0 || --ticksUntilStop != 0)
+        return false;
+    tickingStopped = true;
+    Diagnostic(stdout, "frame clock stopped by %s\n", kStopAfterTicksVariable);
+    std::fflush(stdout);
+    return true;
+}
+
+}  // namespace tintwalk
