@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "communities/community.h"
+#include "communities/community_memory.h"
+#include "communities/presets.h"
 #include "core/biotope.h"
 #include "core/diagnostics.h"
 #include "core/parallel_step.h"

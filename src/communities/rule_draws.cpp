@@ -3,7 +3,7 @@
 // where in the generator's sequence each bot's steps begin.
 #include <iterator>
 
-#include "communities/community.h"
+#include "communities/presets.h"
 #include "communities/rules.h"
 
 namespace tintwalk {

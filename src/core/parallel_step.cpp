@@ -1,5 +1,6 @@
 #include "core/parallel_step.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <system_error>
@@ -39,10 +40,11 @@ void RunRecorded(Bot& bot, const PassTarget& target, uint32_t first, StepRecord*
 constexpr uint32_t kAhead = 16;
 
 // Waits until `value` no longer holds `old`. A thread put to sleep wakes
-// late on a busy machine, later than a bot takes to run: the wait spins for
-// about a millisecond first, then sleeps.
-void AwaitChange(const std::atomic<uint32_t>& value, uint32_t old) {
-    for (int spin = 0; spin < 20000; ++spin) {
+// late on a busy machine, later than a bot takes to run: with no more
+// threads than processors the wait spins for a tenth of a millisecond
+// first, then sleeps.
+void AwaitChange(const std::atomic<uint32_t>& value, uint32_t old, bool spin) {
+    for (int round = 0; spin && round < 2000; ++round) {
         if (value.load(std::memory_order_acquire) != old)
             return;
 #if defined(__x86_64__) || defined(__i386__)
@@ -68,7 +70,8 @@ struct ParallelStepper::Trial {
     std::vector<TrailPoint> strayCells;
 };
 
-ParallelStepper::ParallelStepper(uint32_t threads) {
+ParallelStepper::ParallelStepper(uint32_t threads)
+    : spin_(threads <= std::max(1u, std::thread::hardware_concurrency())) {
     for (uint32_t i = 1; i < threads; ++i) {
         try {
             helpers_.emplace_back([this, i] { Help(i - 1); });
@@ -175,7 +178,7 @@ bool ParallelStepper::Step(Biotope& world) {
             Mark(world.bots[i].trailPoints, trailLength_);
         } else {
             for (uint32_t phase; (phase = trial.phase.load(std::memory_order_acquire)) != kTried;)
-                AwaitChange(trial.phase, phase);
+                AwaitChange(trial.phase, phase, spin_);
             Commit(i);
             ++botsTried_;
         }
@@ -187,7 +190,7 @@ bool ParallelStepper::Step(Biotope& world) {
 
     const uint32_t helpers = static_cast<uint32_t>(helpers_.size());
     for (uint32_t done; (done = helpersDone_.load(std::memory_order_acquire)) != helpers;)
-        AwaitChange(helpersDone_, done);
+        AwaitChange(helpersDone_, done, spin_);
     copiesEdits_ = ++world.edits;
     return true;
 }
@@ -195,7 +198,7 @@ bool ParallelStepper::Step(Biotope& world) {
 void ParallelStepper::Help(uint32_t helper) {
     uint32_t seen = 0;
     for (;;) {
-        AwaitChange(stage_, seen);
+        AwaitChange(stage_, seen, spin_);
         seen = stage_.load(std::memory_order_acquire);
         if (stopping_.load())
             return;
@@ -308,7 +311,7 @@ void ParallelStepper::TakeUpPass(uint32_t helper) {
     const int32_t width = habitat_.width;
     for (uint32_t i = 0; i < bots_; ++i) {
         for (uint32_t done; (done = committed_.load(std::memory_order_acquire)) <= i;)
-            AwaitChange(committed_, done);
+            AwaitChange(committed_, done, spin_);
         const TrailPoint* points = world_->bots[i].trailPoints;
         const StepRecord* records = trials_[i].records.data();
         for (uint32_t slot = 0; slot < trailLength_; ++slot) {

@@ -88,6 +88,8 @@ class ParallelStepper {
     std::atomic<uint32_t> committed_{0};
     std::atomic<uint32_t> helpersDone_{0};
     std::atomic<bool> stopping_{false};
+    // Whether waits spin before they sleep: only with a processor per thread.
+    const bool spin_;
 
     uint64_t stepsRun_ = 0;
     uint64_t stepsRunAgain_ = 0;

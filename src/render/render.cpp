@@ -47,11 +47,11 @@ RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& p
         return RenderResult::kNoMemory;
     }
 #if defined(TINTWALK_PARALLEL)
-    // Every helper thread needs a copy of the habitat: as many as fit.
+    // Every helper thread needs a copy of the habitat: as many as fit
+    // beside the community.
     uint32_t threads = ParallelPays(biotope.trailLength) ? request.threads : 1;
-    while (threads > 1 && needed + ParallelStepper::ExtraBytes(threads, request.width,
-                                                               request.height, biotope.botCount) >
-                              usable)
+    while (threads > 1 && !MemoryFits(ParallelStepper::ExtraBytes(
+                              threads, request.width, request.height, biotope.botCount)))
         --threads;
     std::unique_ptr<ParallelStepper> stepper;
     if (threads > 1)
@@ -62,12 +62,7 @@ RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& p
     const auto step = [] { return biotope.Step(); };
 #endif
     for (uint64_t tick = 0; tick < request.ticks; ++tick) {
-<<<<<<< HEAD
-        step();
-        step();
-=======
-        StepTick(biotope, [] {});
->>>>>>> main
+        StepTickWith(step, [] {});
         if (progress)
             progress(tick + 1, request.ticks);
     }

@@ -50,29 +50,13 @@ enum class Option {
 };
 
 constexpr OptionName kOptions[] = {
-<<<<<<< HEAD
-    {"--community", Option::kCommunity, true},
-    {"--size", Option::kSize, true},
-    {"--seed", Option::kSeed, true},
-    {"--ticks", Option::kTicks, true},
-    {"--output", Option::kOutput, true},
-    {"-o", Option::kOutput, true},
-    {"--threads", Option::kThreads, true},
-    {"--verbose", Option::kVerbose, false},
-    {"-v", Option::kVerbose, false},
-    {"--quiet", Option::kQuiet, false},
-    {"-q", Option::kQuiet, false},
-    {"--list", Option::kList, false},
-    {"--help", Option::kHelp, false},
-    {"-h", Option::kHelp, false},
-    {"--version", Option::kVersion, false},
-=======
     {"--community", int(Option::kCommunity), true},
     {"--size", int(Option::kSize), true},
     {"--seed", int(Option::kSeed), true},
     {"--ticks", int(Option::kTicks), true},
     {"--output", int(Option::kOutput), true},
     {"-o", int(Option::kOutput), true},
+    {"--threads", int(Option::kThreads), true},
     {"--verbose", int(Option::kVerbose), false},
     {"-v", int(Option::kVerbose), false},
     {"--quiet", int(Option::kQuiet), false},
@@ -81,7 +65,6 @@ constexpr OptionName kOptions[] = {
     {"--help", int(Option::kHelp), false},
     {"-h", int(Option::kHelp), false},
     {"--version", int(Option::kVersion), false},
->>>>>>> main
 };
 
 bool ApplyOption(Option option, const std::string& value, RenderOptions& options,
@@ -120,7 +103,6 @@ bool ApplyOption(Option option, const std::string& value, RenderOptions& options
         case Option::kOutput:
             options.output = value;
             return true;
-<<<<<<< HEAD
         case Option::kThreads:
             if (!ParseDecimal(value, kMaxRenderThreads, number) || number == 0) {
                 error = "thread count '" + value + "' is not a whole number from 1 to " +
@@ -128,7 +110,7 @@ bool ApplyOption(Option option, const std::string& value, RenderOptions& options
                 return false;
             }
             options.threads = static_cast<uint32_t>(number);
-=======
+            return true;
         case Option::kVerbose:
             options.verbose = true;
             return true;
@@ -143,7 +125,6 @@ bool ApplyOption(Option option, const std::string& value, RenderOptions& options
             return true;
         case Option::kVersion:
             options.action = RenderAction::kVersion;
->>>>>>> main
             return true;
         default:
             return true;

@@ -10,19 +10,10 @@
 
 namespace tintwalk {
 
-<<<<<<< HEAD
-// One minute of saver time: whole 13 ms frame ticks in 60 seconds.
-constexpr uint64_t kDefaultRenderTicks = 60000 / 13;
-// The largest width or height accepted. At this size the two habitat images
-// take 6 GiB, and width x height (2^30) still fits the signed 32-bit product
-// from which the community's trail length is derived.
-constexpr uint32_t kMaxRenderSide = 32768;
-// The most threads --threads accepts.
-constexpr uint32_t kMaxRenderThreads = 256;
-=======
 // One minute of saver time: whole frame ticks in 60 seconds.
 constexpr uint64_t kDefaultRenderTicks = 60000 / kFramePeriodMs;
->>>>>>> main
+// The most threads --threads accepts.
+constexpr uint32_t kMaxRenderThreads = 256;
 
 enum class RenderAction { kRender, kHelp, kVersion, kList };
 

@@ -87,14 +87,7 @@ bool StartPicture(Presenter& chosen, int32_t width, int32_t height, int32_t row,
 }
 
 void FrameTick() {
-<<<<<<< HEAD
-    StepPass();
-    dirtyTiles.MarkPass(biotope);
-    StepPass();
-    dirtyTiles.MarkPass(biotope);
-=======
-    StepTick(biotope, [] { dirtyTiles.MarkPass(biotope); });
->>>>>>> main
+    StepTickWith(StepPass, [] { dirtyTiles.MarkPass(biotope); });
     if (firstTick) {
         dirtyTiles.MarkAll();
         firstTick = false;
