@@ -18,11 +18,12 @@ root=$PWD
 
 bash scripts/setup.sh || exit 1
 . scripts/display.sh
-start_xvfb || exit 1
+wine_xvfb=
+native_xvfb=
+trap 'kill $wine_xvfb $native_xvfb 2>/dev/null || true' EXIT
+start_xvfb wine_xvfb || exit 1
 wine_display=$DISPLAY
-wine_xvfb=$xvfb_pid
-start_xvfb || exit 1
-trap 'kill "$wine_xvfb" "$xvfb_pid" 2>/dev/null || true' EXIT
+start_xvfb native_xvfb || exit 1
 
 export WINEDEBUG=-all
 # Wine does not offer to download its optional .NET and browser parts.
@@ -37,24 +38,29 @@ passed=0
 failed=0
 status=0
 
-# count_ctest NAME BUILD-DIR: adds the counts of BUILD-DIR/ctest.log to the
-# summary.
-count_ctest() {
-    local name=$1 dir=$2
-    local log="$dir/ctest.log"
+# add_counts PASSED FAILED: adds one stage's counts to the summary.
+add_counts() {
+    passed=$((passed + $1))
+    failed=$((failed + $2))
+    [ "$2" -eq 0 ] || status=1
+}
+
+# last_summary NAME LOG PATTERN: prints the last line of LOG that matches
+# PATTERN (extended regular expression); fails, saying so, when none does.
+last_summary() {
     local line
-    line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
-    if [ -z "$line" ]; then
-        echo "$name: no test summary" >&2
-        status=1
-        return
-    fi
-    local bad total
-    bad=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
-    total=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
-    passed=$((passed + total - bad))
-    failed=$((failed + bad))
-    [ "$bad" -eq 0 ] || status=1
+    line=$(grep -E "$3" "$2" 2>/dev/null | tail -1)
+    [ -n "$line" ] || { echo "$1: no test summary" >&2; return 1; }
+    echo "$line"
+}
+
+# count_ctest NAME BUILD-DIR: adds the counts of BUILD-DIR/ctest.log.
+count_ctest() {
+    local line bad total
+    line=$(last_summary "$1" "$2/ctest.log" \
+        '[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+') || { status=1; return; }
+    read -r bad total < <(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1 \2/' <<<"$line")
+    add_counts $((total - bad)) "$bad"
 }
 
 # run_ctest NAME BUILD-DIR [ctest options...]
@@ -66,28 +72,38 @@ run_ctest() {
     count_ctest "$name" "$dir"
 }
 
-# start_ctest NAME BUILD-DIR [ctest options...]: the same in the background;
-# finish_ctest NAME BUILD-DIR waits for it, shows its log and counts it.
+# start_ctest NAME BUILD-DIR [ctest options...]: the same in the background
+# (one run at a time); finish_ctest waits for it, shows its log and counts it.
 start_ctest() {
-    local dir=$2
+    background_name=$1
+    background_dir=$2
     shift 2
-    ctest --test-dir "$dir" --output-on-failure "$@" >"$dir/ctest.log" 2>&1 &
+    echo "== $background_name: tests start in the background"
+    ctest --test-dir "$background_dir" --output-on-failure "$@" >"$background_dir/ctest.log" 2>&1 &
     background_ctest=$!
 }
 finish_ctest() {
     wait "$background_ctest"
-    echo "== $1: tests"
-    cat "$2/ctest.log"
-    count_ctest "$1" "$2"
+    echo "== $background_name: tests"
+    cat "$background_dir/ctest.log"
+    count_ctest "$background_name" "$background_dir"
 }
 
-# build NAME BUILD-DIR [cmake options...]
+# build NAME BUILD-DIR [cmake options...] [-- build options...]: configures
+# with the cmake options, then builds (everything, unless the build options
+# name targets).
 build() {
     local name=$1 dir=$2
     shift 2
+    local configure=()
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do
+        configure+=("$1")
+        shift
+    done
+    [ $# -eq 0 ] || shift
     echo "== $name: build"
-    cmake -S "$root" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 &&
-        nice -n 10 cmake --build "$dir" -j"$(nproc)" ||
+    cmake -S "$root" -B "$dir" -G Ninja "${configure[@]}" >"$dir.configure.log" 2>&1 &&
+        nice -n 10 cmake --build "$dir" -j"$(nproc)" "$@" ||
         { cat "$dir.configure.log" 2>/dev/null; echo "$name: build failed" >&2; return 1; }
 }
 
@@ -127,10 +143,9 @@ fi
 package_check() {
     echo "== package: build, install, run, remove"
     if bash tests/e2e/deb_package.sh build/release; then
-        passed=$((passed + 1))
+        add_counts 1 0
     else
-        failed=$((failed + 1))
-        status=1
+        add_counts 0 1
     fi
 }
 [ "$native" -eq 0 ] || package_check
@@ -139,14 +154,10 @@ package_check() {
 # fuzz: each libFuzzer harness of tests/fuzz runs a fixed number of inputs
 # (a smoke; long runs are started by hand, see the README). Only the
 # harnesses and the libraries they test are built.
-echo "== fuzz: build"
-if cmake -S "$root" -B build/fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTWALK_FUZZ=ON -DTINTWALK_TESTS=OFF \
-    >build/fuzz.configure.log 2>&1 && cmake --build build/fuzz --target fuzzers -j"$(nproc)"; then
+if build fuzz build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTWALK_FUZZ=ON -DTINTWALK_TESTS=OFF -- --target fuzzers; then
     run_ctest fuzz build/fuzz
 else
-    cat build/fuzz.configure.log
-    echo "fuzz: build failed" >&2
     status=1
 fi
 
@@ -160,21 +171,17 @@ if (cd web && npm ci --no-audit --no-fund --loglevel=error) &&
     echo "== web: tests"
     node tests/web/site_test.js build/web/site build/release/src/render/tintwalk-render \
         build/web/test-output 2>&1 | tee build/web/test.log
-    line=$(grep -E '^web: [0-9]+ passed, [0-9]+ failed$' build/web/test.log | tail -1)
-    if [ -n "$line" ]; then
+    if line=$(last_summary web build/web/test.log '^web: [0-9]+ passed, [0-9]+ failed$'); then
         read -r web_passed web_failed < <(sed -E 's/web: ([0-9]+) passed, ([0-9]+) failed/\1 \2/' <<<"$line")
-        passed=$((passed + web_passed))
-        failed=$((failed + web_failed))
-        [ "$web_failed" -eq 0 ] || status=1
+        add_counts "$web_passed" "$web_failed"
     else
-        echo "web: no test summary" >&2
         status=1
     fi
 else
     status=1
 fi
 
-[ "$windows" -eq 0 ] || finish_ctest windows build/mingw
+[ "$windows" -eq 0 ] || finish_ctest
 
 echo
 echo "tests: $passed passed, $failed failed"

@@ -57,9 +57,7 @@ void FijnwerkRule1(const Bot& bot, int32_t& newState, int32_t& newHeading, HslPi
     const int32_t v = (a + kJitterWide8[r1 & 7]) & 0xff;
     newState = v;
 
-    const int32_t w = (v >> 2) + 192;
-    SetColour(newColour, HueMidpoint(v, bot.cell[0]), Blend(bot.cell[1], bot.colour[1], w),
-              Blend(bot.cell[2], bot.colour[2], w));
+    SetHueOverCell(newColour, bot, HueMidpoint(v, bot.cell[0]), (v >> 2) + 192);
 
     int32_t h = LeftSum(s) > RightSum(s) ? bot.heading + 1 : bot.heading - 1;
     const int32_t r2 = Draw();
@@ -92,9 +90,7 @@ void FijnwerkRule4(const Bot& bot, int32_t& newState, int32_t& newHeading, HslPi
     const int32_t v = (x - 2) & 0xff;
     newState = v;
 
-    const int32_t w = v >> 2;
-    SetColour(newColour, v, Blend(bot.colour[1], bot.cell[1], w),
-              Blend(bot.colour[2], bot.cell[2], w));
+    SetHueOverCell(newColour, bot, v, 255 - (v >> 2));
 
     // Keep going only on perfectly even ground; turn round anywhere else.
     newHeading = EvenGround(s) ? bot.heading : bot.heading + 4;

@@ -123,9 +123,7 @@ void GeoVlekkensnelRule6(const Bot& bot, int32_t& newState, int32_t& newHeading,
                          HslPixel& newColour) {
     const int32_t v = (CrossCentreSeventh(bot.primary) - 2) & 0xff;
     newState = v;
-    const int32_t w = (v >> 2) + 192;
-    SetColour(newColour, HueMidpoint(v, bot.cell[0]), Blend(bot.cell[1], bot.colour[1], w),
-              Blend(bot.cell[2], bot.colour[2], w));
+    SetHueOverCell(newColour, bot, HueMidpoint(v, bot.cell[0]), (v >> 2) + 192);
 
     const int32_t r = Draw();
     newHeading = bot.heading + FanArgMinDiff(bot.secondary, 0) + kDriftMinus8[r & 7];

@@ -15,9 +15,7 @@ void PaarsebergenRule0(const Bot& bot, int32_t& newState, int32_t& newHeading,
     const int32_t v = (Cross(bot.primary) + kJitterWide4[r1 & 3]) & 0xff;
     newState = v;
 
-    const int32_t w = v >> 2;
-    SetColour(newColour, v, Blend(bot.colour[1], bot.cell[1], w),
-              Blend(bot.colour[2], bot.cell[2], w));
+    SetHueOverCell(newColour, bot, v, 255 - (v >> 2));
 
     const int32_t h = (bot.secondary[8] >> 2) & 7;
     const int32_t r2 = Draw();
@@ -53,9 +51,7 @@ void PaarsebergenRule3(const Bot& bot, int32_t& newState, int32_t& newHeading,
     const int32_t v = e & 0xff;
     newState = v;
 
-    const int32_t w = (v >> 2) + 192;
-    SetColour(newColour, v, Blend(bot.cell[1], bot.colour[1], w),
-              Blend(bot.cell[2], bot.colour[2], w));
+    SetHueOverCell(newColour, bot, v, (v >> 2) + 192);
 
     const int32_t h = (bot.secondary[8] >> 3) & 7;
     const int32_t r = Draw();
@@ -94,9 +90,7 @@ void PaarsebergenRule5(const Bot& bot, int32_t& newState, int32_t& newHeading,
     const int32_t v = a & 0xff;
     newState = v;
 
-    const int32_t w = v >> 2;
-    SetColour(newColour, v, Blend(bot.colour[1], bot.cell[1], w),
-              Blend(bot.colour[2], bot.cell[2], w));
+    SetHueOverCell(newColour, bot, v, 255 - (v >> 2));
 
     const int32_t n = ((bot.secondary[8] >> 4) & 7) + 3;
     newHeading = HeadingMix(n, bot.heading);
@@ -127,9 +121,7 @@ void PaarsebergenRule7(const Bot& bot, int32_t& newState, int32_t& newHeading,
     const int32_t v = (a + kSignWide2[r & 1]) & 0xff;
     newState = v;
 
-    const int32_t w = v >> 2;
-    SetColour(newColour, HueMidpoint(v, bot.cell[0]), Blend(bot.colour[1], bot.cell[1], w),
-              Blend(bot.colour[2], bot.cell[2], w));
+    SetHueOverCell(newColour, bot, HueMidpoint(v, bot.cell[0]), 255 - (v >> 2));
 
     newHeading = bot.heading + FanArgMaxDiff(bot.secondary, bot.secondaryBase);
 }

@@ -358,4 +358,11 @@ inline void SetColour(HslPixel& colour, int32_t hue, int32_t saturation, int32_t
     colour.lightness = static_cast<uint8_t>(lightness);
 }
 
+// Hue `hue` over the cell's saturation and lightness, each blended with the
+// bot's base colour; the cell weighs `w` of 255 (Blend).
+inline void SetHueOverCell(HslPixel& colour, const Bot& bot, int32_t hue, int32_t w) {
+    SetColour(colour, hue, Blend(bot.cell[1], bot.colour[1], w),
+              Blend(bot.cell[2], bot.colour[2], w));
+}
+
 }  // namespace tintwalk

@@ -45,9 +45,7 @@ void SomspaarsRule2(const Bot& bot, int32_t& newState, int32_t& newHeading, HslP
     const int32_t v = (RingMean(bot.primary) - 1) & 0xff;
     newState = v;
 
-    const int32_t w = v >> 2;
-    SetColour(newColour, HueMidpoint(v, bot.cell[0]), Blend(bot.colour[1], bot.cell[1], w),
-              Blend(bot.colour[2], bot.cell[2], w));
+    SetHueOverCell(newColour, bot, HueMidpoint(v, bot.cell[0]), 255 - (v >> 2));
 
     newHeading = (bot.secondary[8] >> 2) & 7;
 }
@@ -58,9 +56,7 @@ void SomspaarsRule3(const Bot& bot, int32_t& newState, int32_t& newHeading, HslP
     const int32_t v = (Cross(bot.primary) + 1) & 0xff;
     newState = v;
 
-    const int32_t w = v >> 2;
-    SetColour(newColour, v, Blend(bot.colour[1], bot.cell[1], w),
-              Blend(bot.colour[2], bot.cell[2], w));
+    SetHueOverCell(newColour, bot, v, 255 - (v >> 2));
 
     const int32_t h = (bot.secondary[8] >> 4) & 7;
     const int32_t r = Draw();
@@ -110,9 +106,7 @@ void SomspaarsRule7(const Bot& bot, int32_t& newState, int32_t& newHeading, HslP
     const int32_t v = (a - 1) & 0xff;
     newState = v;
 
-    const int32_t w = (v >> 2) + 192;
-    SetColour(newColour, v, Blend(bot.cell[1], bot.colour[1], w),
-              Blend(bot.cell[2], bot.colour[2], w));
+    SetHueOverCell(newColour, bot, v, (v >> 2) + 192);
 
     const int32_t h = (bot.secondary[8] >> 4) & 7;
     const int32_t r = Draw();

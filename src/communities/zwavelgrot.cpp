@@ -17,11 +17,11 @@ inline int32_t OddSum(const uint8_t* a) {
 
 // Hue and saturation mostly the cell's own, with a little of the base colour
 // mixed in; the weight grows with the state v (192..255). The hue is mixed
-// as a plain number, not around the hue circle.
-inline void WBlend(const Bot& bot, int32_t v, int32_t& hue, int32_t& saturation) {
+// as a plain number, not around the hue circle. The lightness is given.
+inline void WBlend(HslPixel& colour, const Bot& bot, int32_t v, int32_t lightness) {
     const int32_t w = (v >> 2) + 192;
-    hue = Blend(bot.cell[0], bot.colour[0], w);
-    saturation = Blend(bot.cell[1], bot.colour[1], w);
+    SetColour(colour, Blend(bot.cell[0], bot.colour[0], w), Blend(bot.cell[1], bot.colour[1], w),
+              lightness);
 }
 
 }  // namespace
@@ -35,10 +35,7 @@ void ZwavelgrotRule0(const Bot& bot, int32_t& newState, int32_t& newHeading, Hsl
         v = p[8];
     newState = Clamp(v + 2);
 
-    int32_t hue;
-    int32_t saturation;
-    WBlend(bot, newState, hue, saturation);
-    SetColour(newColour, hue, saturation, newState);
+    WBlend(newColour, bot, newState, newState);
 
     const int32_t t = (bot.secondary[8] >> 3) & 7;
     newHeading = t + kNudgePlus16[Draw() & 15];
@@ -53,9 +50,7 @@ void ZwavelgrotRule2(const Bot& bot, int32_t& newState, int32_t& newHeading, Hsl
         a = p[8];
     newState = a;
 
-    const int32_t w = (a >> 2) + 192;
-    SetColour(newColour, a, Blend(bot.cell[1], bot.colour[1], w),
-              Blend(bot.cell[2], bot.colour[2], w));
+    SetHueOverCell(newColour, bot, a, (a >> 2) + 192);
 
     newHeading = bot.heading + FanArgMaxDiff(bot.secondary, 0) + 4;
 }
@@ -71,10 +66,7 @@ void ZwavelgrotRule3(const Bot& bot, int32_t& newState, int32_t& newHeading, Hsl
     a = a > bot.primaryBase ? a - 2 : a + 2;
     newState = Clamp(a);
 
-    int32_t hue;
-    int32_t saturation;
-    WBlend(bot, newState, hue, saturation);
-    SetColour(newColour, hue, saturation, newState);
+    WBlend(newColour, bot, newState, newState);
 
     newHeading = (bot.secondary[8] >> 3) & 7;
 }
@@ -125,10 +117,7 @@ void ZwavelgrotRule6(const Bot& bot, int32_t& newState, int32_t& newHeading, Hsl
     a = a > bot.primaryBase ? a - 16 : a + 16;
     newState = Clamp(a);
 
-    int32_t hue;
-    int32_t saturation;
-    WBlend(bot, newState, hue, saturation);
-    SetColour(newColour, hue, saturation, newState);
+    WBlend(newColour, bot, newState, newState);
 
     const int32_t t = (bot.secondary[8] >> 4) & 7;
     newHeading = t + kJitter8[Draw() & 7];
@@ -139,10 +128,7 @@ void ZwavelgrotRule6(const Bot& bot, int32_t& newState, int32_t& newHeading, Hsl
 void ZwavelgrotRule7(const Bot& bot, int32_t& newState, int32_t& newHeading, HslPixel& newColour) {
     newState = Clamp((OddSum(bot.primary) >> 2) - 2);
 
-    int32_t hue;
-    int32_t saturation;
-    WBlend(bot, newState, hue, saturation);
-    SetColour(newColour, hue, saturation, (bot.cell[2] + newState) >> 1);
+    WBlend(newColour, bot, newState, (bot.cell[2] + newState) >> 1);
 
     newHeading = bot.heading + kDriftPlus16[Draw() & 15];
 }

@@ -295,16 +295,24 @@ TINTWALK_ALWAYS_INLINE void StepWith(Bot& bot, PassState& pass, uint32_t slot, R
 // to check the portable fill against it).
 extern bool useSsse3Gather;
 
-template <BotRule kRule>
-TINTWALK_FLATTEN void RunPassPortable(Bot& bot, uint8_t* hsl, uint8_t* rgb, int32_t width,
-                                      int32_t height) {
+// One pass of `bot`: the loop that both gathers share, inlined into each
+// entry below so that it is compiled under that entry's target.
+template <Gather kGather, BotRule kRule>
+TINTWALK_ALWAYS_INLINE void RunPassLoop(Bot& bot, uint8_t* hsl, uint8_t* rgb, int32_t width,
+                                        int32_t height) {
     PassState pass(bot, hsl, rgb, width, height);
     const uint32_t length = bot.trailLength;
     for (uint32_t slot = 0; slot < length; ++slot) {
-        StepWith<Gather::kPortable>(bot, pass, slot, kRule);
+        StepWith<kGather>(bot, pass, slot, kRule);
     }
     pass.Finish(bot);
     bot.stepIndex = length;
+}
+
+template <BotRule kRule>
+TINTWALK_FLATTEN void RunPassPortable(Bot& bot, uint8_t* hsl, uint8_t* rgb, int32_t width,
+                                      int32_t height) {
+    RunPassLoop<Gather::kPortable, kRule>(bot, hsl, rgb, width, height);
 }
 
 #if defined(TINTWALK_SSSE3_GATHER)
@@ -312,13 +320,7 @@ template <BotRule kRule>
 __attribute__((target("ssse3"))) TINTWALK_FLATTEN void RunPassSsse3(Bot& bot, uint8_t* hsl,
                                                                     uint8_t* rgb, int32_t width,
                                                                     int32_t height) {
-    PassState pass(bot, hsl, rgb, width, height);
-    const uint32_t length = bot.trailLength;
-    for (uint32_t slot = 0; slot < length; ++slot) {
-        StepWith<Gather::kSsse3>(bot, pass, slot, kRule);
-    }
-    pass.Finish(bot);
-    bot.stepIndex = length;
+    RunPassLoop<Gather::kSsse3, kRule>(bot, hsl, rgb, width, height);
 }
 #endif
 

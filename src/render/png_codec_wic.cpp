@@ -5,9 +5,10 @@
 #include <wincodec.h>
 
 #include <cstdio>
-#include <cstring>
+#include <string>
 
 #include "render/png_codec.h"
+#include "render/windows_text.h"
 
 namespace tintwalk::png_codec {
 
@@ -48,30 +49,13 @@ class ComScope {
 };
 
 std::string Describe(const char* what, HRESULT result) {
-    char text[256] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   static_cast<DWORD>(result), 0, text, sizeof(text) - 1, nullptr);
-    size_t length = std::strlen(text);
-    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' ||
-                          text[length - 1] == ' ' || text[length - 1] == '.'))
-        text[--length] = '\0';
     char code[32];
     std::snprintf(code, sizeof(code), "0x%08lx", static_cast<unsigned long>(result));
     std::string message = std::string(what) + " failed (" + code + ")";
-    if (length > 0)
-        message += ": " + std::string(text);
+    const std::string text = SystemMessage(static_cast<DWORD>(result));
+    if (!text.empty())
+        message += ": " + text;
     return message;
-}
-
-// File names arrive in the process's ANSI code page, as argv has them.
-std::wstring Widen(const std::string& text) {
-    const int count = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (count <= 0)
-        return std::wstring();
-    std::wstring wide(static_cast<size_t>(count), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), count);
-    wide.resize(static_cast<size_t>(count - 1));
-    return wide;
 }
 
 bool CreateFactory(Com<IWICImagingFactory>& factory, std::string& error) {
@@ -182,8 +166,8 @@ bool Decode(const std::string& path, std::vector<uint8_t>& rgbTopDownRows, uint3
         return false;
     HRESULT result;
     Com<IWICBitmapDecoder> decoder;
-    const std::wstring widePath = Widen(path);
-    if (FAILED(result = factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ,
+    const std::wstring name = FileCallName(path);
+    if (FAILED(result = factory->CreateDecoderFromFilename(name.c_str(), nullptr, GENERIC_READ,
                                                            WICDecodeMetadataCacheOnDemand,
                                                            decoder.out()))) {
         error = Describe("opening the image", result);

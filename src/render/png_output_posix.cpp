@@ -13,6 +13,8 @@
 #include <cstring>
 #include <ctime>
 #include <iterator>
+#include <optional>
+#include <utility>
 
 #include "render/png_output.h"
 
@@ -216,20 +218,6 @@ bool WriteStandardOutput(const Encoder& encode, std::string& error) {
     return written;
 }
 
-// A device, pipe or socket is written as it is: it cannot be replaced, and
-// what reads it wants the bytes.
-bool WriteDirectly(const std::string& path, const Encoder& encode, std::string& error) {
-    const int fd = open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-    std::FILE* file = fd < 0 ? nullptr : fdopen(fd, "wb");
-    if (file == nullptr) {
-        error = Failure(path, errno);
-        if (fd >= 0)
-            close(fd);
-        return false;
-    }
-    return EncodeAndClose(file, false, path, encode, error);
-}
-
 // Makes the new file look like the one it replaces: its permissions, and
 // for a process that may change it, its owner.
 void TakeOverAttributes(int fd, const std::string& target) {
@@ -244,38 +232,97 @@ void TakeOverAttributes(int fd, const std::string& target) {
     }
 }
 
-bool ReplaceFile(const std::string& path, const Encoder& encode, std::string& error) {
+}  // namespace
+
+// Standard output (no file), a device, pipe or socket written as it is (it
+// cannot be replaced, and what reads it wants the bytes), or a temporary
+// file in the target's folder (guard set).
+struct OutputFile::Place {
+    std::string path;
     std::string target;
+    std::FILE* file = nullptr;
+    std::optional<TemporaryGuard> guard;
+};
+
+OutputFile::OutputFile() = default;
+
+OutputFile::~OutputFile() {
+    if (place_ == nullptr)
+        return;
+    if (place_->file != nullptr && place_->file != stdout)
+        std::fclose(place_->file);
+    if (place_->guard)
+        place_->guard->Finish(place_->target, false);
+}
+
+bool OutputFile::Open(const std::string& path, std::string& error) {
+    place_ = std::make_unique<Place>();
+    Place& place = *place_;
+    place.path = path;
+    if (path == "-") {
+        place.file = stdout;
+        return true;
+    }
+    struct stat status;
+    if (stat(path.c_str(), &status) == 0) {
+        if (S_ISDIR(status.st_mode)) {
+            error = Failure(path, EISDIR);
+            return false;
+        }
+        if (!S_ISREG(status.st_mode)) {
+            const int fd = open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+            place.file = fd < 0 ? nullptr : fdopen(fd, "wb");
+            if (place.file == nullptr) {
+                error = Failure(path, errno);
+                if (fd >= 0)
+                    close(fd);
+                return false;
+            }
+            return true;
+        }
+    }
     int code = 0;
-    if (!FollowLinks(path, target, code)) {
+    if (!FollowLinks(path, place.target, code)) {
         error = Failure(path, code);
         return false;
     }
-    const std::string folder = FolderOf(target);
-    TemporaryGuard guard;
     std::string temporary;
-    const int fd = guard.Create(folder, 0666, temporary);
+    place.guard.emplace();
+    const int fd = place.guard->Create(FolderOf(place.target), 0666, temporary);
     if (fd < 0) {
         error = Failure(path, errno);
+        place.guard.reset();
         return false;
     }
-    TakeOverAttributes(fd, target);
-    std::FILE* file = fdopen(fd, "wb");
-    if (file == nullptr) {
+    TakeOverAttributes(fd, place.target);
+    place.file = fdopen(fd, "wb");
+    if (place.file == nullptr) {
         error = Failure(path, errno);
         close(fd);
-        guard.Finish(target, false);
         return false;
     }
-    if (!EncodeAndClose(file, true, path, encode, error)) {
-        guard.Finish(target, false);
+    return true;
+}
+
+bool OutputFile::Write(const Encoder& encode, std::string& error) {
+    Place& place = *place_;
+    std::FILE* file = std::exchange(place.file, nullptr);
+    if (file == stdout)
+        return WriteStandardOutput(encode, error);
+    const bool regular = place.guard.has_value();
+    const bool written = EncodeAndClose(file, regular, place.path, encode, error);
+    if (!regular)
+        return written;
+    const int code = place.guard->Finish(place.target, written);
+    place.guard.reset();
+    if (!written)
         return false;
-    }
-    if ((code = guard.Finish(target, true)) != 0) {
-        error = Failure(path, code);
+    if (code != 0) {
+        error = Failure(place.path, code);
         return false;
     }
     // The rename itself reaches the disk with the folder.
+    const std::string folder = FolderOf(place.target);
     const int folderFd =
         open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd >= 0) {
@@ -283,23 +330,6 @@ bool ReplaceFile(const std::string& path, const Encoder& encode, std::string& er
         close(folderFd);
     }
     return true;
-}
-
-}  // namespace
-
-bool WriteOutput(const std::string& path, const Encoder& encode, std::string& error) {
-    if (path == "-")
-        return WriteStandardOutput(encode, error);
-    struct stat status;
-    if (stat(path.c_str(), &status) == 0) {
-        if (S_ISDIR(status.st_mode)) {
-            error = Failure(path, EISDIR);
-            return false;
-        }
-        if (!S_ISREG(status.st_mode))
-            return WriteDirectly(path, encode, error);
-    }
-    return ReplaceFile(path, encode, error);
 }
 
 }  // namespace tintwalk

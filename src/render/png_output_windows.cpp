@@ -11,8 +11,13 @@
 #include <stdlib.h>
 
 #include <cstring>
+#include <cwchar>
+#include <iterator>
+#include <memory>
+#include <utility>
 
 #include "render/png_output.h"
+#include "render/windows_text.h"
 
 namespace tintwalk {
 
@@ -20,17 +25,13 @@ namespace {
 
 // The system's message for `code` on one line, as the error names it.
 std::string Failure(const std::string& path, DWORD code) {
-    char text[256] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                   text, sizeof(text) - 1, nullptr);
-    size_t length = std::strlen(text);
-    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' ||
-                          text[length - 1] == ' ' || text[length - 1] == '.'))
-        text[--length] = '\0';
-    return "cannot write '" + path + "': " + (length > 0 ? text : "error " + std::to_string(code));
+    const std::string text = SystemMessage(code);
+    return "cannot write '" + path +
+           "': " + (text.empty() ? "error " + std::to_string(code) : text);
 }
 
-char temporaryName[MAX_PATH * 4];
+// Room for the longest name a wide call takes.
+wchar_t temporaryName[32768];
 volatile LONG temporaryExists = 0;
 
 // Runs on a thread of its own when the console is interrupted or closed.
@@ -38,7 +39,7 @@ volatile LONG temporaryExists = 0;
 // when the process, ending next, closes it.
 BOOL WINAPI RemoveTemporary(DWORD) {
     if (InterlockedCompareExchange(&temporaryExists, 0, 0) != 0)
-        DeleteFileA(temporaryName);
+        DeleteFileW(temporaryName);
     return FALSE;
 }
 
@@ -64,13 +65,12 @@ bool EncodeAndClose(std::FILE* file, const std::string& path, const Encoder& enc
     } else if (!written) {
         error = "cannot write '" + path + "': " + error;
     }
-    if (written && !FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file))))) {
-        const DWORD code = GetLastError();
-        // A console or a pipe has no buffers to flush.
-        if (code != ERROR_INVALID_HANDLE && code != ERROR_INVALID_FUNCTION) {
-            written = false;
-            error = Failure(path, code);
-        }
+    // Only a file on disk has buffers to flush: a device (NUL, a console) or a
+    // pipe refuses the call, each with an error of its own.
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    if (written && GetFileType(handle) == FILE_TYPE_DISK && !FlushFileBuffers(handle)) {
+        written = false;
+        error = Failure(path, GetLastError());
     }
     std::fclose(file);
     return written;
@@ -88,54 +88,110 @@ std::FILE* OpenHandle(HANDLE handle) {
     return file;
 }
 
-bool ReplaceFile(const std::string& path, const Encoder& encode, std::string& error) {
+// Creates the temporary file, new, in the folder of `path`, and makes it
+// known to the console handler.
+HANDLE CreateTemporary(const std::string& path, std::wstring& temporary, std::string& error) {
     const size_t slash = path.find_last_of("\\/:");
     const std::string folder =
         slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    std::string temporary;
-    for (int attempt = 0; attempt < 100 && handle == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary = folder + ".tintwalk-" + RandomSuffix() + ".tmp";
-        if (temporary.size() >= sizeof(temporaryName)) {
-            error = Failure(path, ERROR_FILENAME_EXCED_RANGE);
-            return false;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = FileCallName(folder + ".tintwalk-" + RandomSuffix() + ".tmp");
+        if (temporary.empty() || temporary.size() >= std::size(temporaryName)) {
+            error =
+                Failure(path, temporary.empty() ? ERROR_INVALID_NAME : ERROR_FILENAME_EXCED_RANGE);
+            return INVALID_HANDLE_VALUE;
         }
-        std::memcpy(temporaryName, temporary.c_str(), temporary.size() + 1);
-        handle = CreateFileA(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
-                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
+        std::wmemcpy(temporaryName, temporary.c_str(), temporary.size() + 1);
+        const HANDLE handle = CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
+                                          nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            InterlockedExchange(&temporaryExists, 1);
+            SetConsoleCtrlHandler(RemoveTemporary, TRUE);
+            return handle;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS) {
             error = Failure(path, GetLastError());
-            return false;
+            return INVALID_HANDLE_VALUE;
         }
     }
-    if (handle == INVALID_HANDLE_VALUE) {
-        error = Failure(path, ERROR_FILE_EXISTS);
-        return false;
-    }
-    InterlockedExchange(&temporaryExists, 1);
-    SetConsoleCtrlHandler(RemoveTemporary, TRUE);
-    std::FILE* file = OpenHandle(handle);
-    bool written = file != nullptr;
-    if (!written)
-        error = Failure(path, GetLastError());
-    else
-        written = EncodeAndClose(file, path, encode, error);
-    if (written && !MoveFileExA(temporary.c_str(), path.c_str(),
-                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        written = false;
-        error = Failure(path, GetLastError());
-    }
-    if (!written)
-        DeleteFileA(temporary.c_str());
+    error = Failure(path, ERROR_FILE_EXISTS);
+    return INVALID_HANDLE_VALUE;
+}
+
+// Moves the finished temporary file over `path` when `keep`, removes it
+// otherwise; returns the move's error, 0 on success.
+DWORD FinishTemporary(const std::wstring& temporary, const std::string& path, bool keep) {
+    DWORD code = 0;
+    if (keep && !MoveFileExW(temporary.c_str(), FileCallName(path).c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        code = GetLastError();
+    if (!keep || code != 0)
+        DeleteFileW(temporary.c_str());
     InterlockedExchange(&temporaryExists, 0);
     SetConsoleCtrlHandler(RemoveTemporary, FALSE);
-    return written;
+    return code;
 }
 
 }  // namespace
 
-bool WriteOutput(const std::string& path, const Encoder& encode, std::string& error) {
+// Standard output (no file), a device (NUL, a console, a named pipe) written
+// as it is, or a temporary file beside the target (its name set).
+struct OutputFile::Place {
+    std::string path;
+    std::wstring temporary;
+    std::FILE* file = nullptr;
+};
+
+OutputFile::OutputFile() = default;
+
+OutputFile::~OutputFile() {
+    if (place_ == nullptr)
+        return;
+    if (place_->file != nullptr && place_->file != stdout)
+        std::fclose(place_->file);
+    if (!place_->temporary.empty())
+        FinishTemporary(place_->temporary, place_->path, false);
+}
+
+bool OutputFile::Open(const std::string& path, std::string& error) {
+    place_ = std::make_unique<Place>();
+    Place& place = *place_;
+    place.path = path;
     if (path == "-") {
+        place.file = stdout;
+        return true;
+    }
+    const std::wstring name = FileCallName(path);
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        error = Failure(path, ERROR_DIRECTORY);
+        return false;
+    }
+    HANDLE handle = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE && GetFileType(handle) == FILE_TYPE_DISK) {
+        CloseHandle(handle);
+        handle = INVALID_HANDLE_VALUE;
+    }
+    if (handle == INVALID_HANDLE_VALUE) {
+        handle = CreateTemporary(path, place.temporary, error);
+        if (handle == INVALID_HANDLE_VALUE) {
+            place.temporary.clear();
+            return false;
+        }
+    }
+    place.file = OpenHandle(handle);
+    if (place.file == nullptr) {
+        error = Failure(path, GetLastError());
+        return false;
+    }
+    return true;
+}
+
+bool OutputFile::Write(const Encoder& encode, std::string& error) {
+    Place& place = *place_;
+    std::FILE* file = std::exchange(place.file, nullptr);
+    if (file == stdout) {
         std::fflush(stdout);
         _setmode(_fileno(stdout), _O_BINARY);
         const bool written = encode(stdout, error) && std::fflush(stdout) == 0;
@@ -143,26 +199,16 @@ bool WriteOutput(const std::string& path, const Encoder& encode, std::string& er
             error = "cannot write to standard output: " + error;
         return written;
     }
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        error = Failure(path, ERROR_DIRECTORY);
-        return false;
+    bool written = EncodeAndClose(file, place.path, encode, error);
+    if (place.temporary.empty())
+        return written;
+    const DWORD code = FinishTemporary(place.temporary, place.path, written);
+    place.temporary.clear();
+    if (written && code != 0) {
+        written = false;
+        error = Failure(place.path, code);
     }
-    // A device (NUL, a console, a named pipe) is written as it is.
-    HANDLE existing = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (existing != INVALID_HANDLE_VALUE) {
-        if (GetFileType(existing) != FILE_TYPE_DISK) {
-            std::FILE* file = OpenHandle(existing);
-            if (file == nullptr) {
-                error = Failure(path, GetLastError());
-                return false;
-            }
-            return EncodeAndClose(file, path, encode, error);
-        }
-        CloseHandle(existing);
-    }
-    return ReplaceFile(path, encode, error);
+    return written;
 }
 
 }  // namespace tintwalk

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "render/png_output.h"
+
 namespace tintwalk {
 
 // Writes width x height RGB pixels, three bytes each, rows from the top of
@@ -23,6 +25,19 @@ bool WritePng(const std::string& path, const uint8_t* rgbTopDownRows, uint32_t w
 // read-back or a habitat whose row 0 is the bottom of the screen holds them.
 bool WritePngBottomUp(const std::string& path, const uint8_t* rgbBottomUpRows, uint32_t width,
                       uint32_t height, std::string& error);
+
+// A PNG file whose place is taken before its picture is made (see WritePng),
+// so that an output that cannot be written fails before a long render.
+class PngFile {
+  public:
+    bool Open(const std::string& path, std::string& error);
+    bool Write(const uint8_t* rgbRows, uint32_t width, uint32_t height, bool bottomUp,
+               std::string& error);
+
+  private:
+    std::string path_;
+    OutputFile output_;
+};
 
 // Reads a PNG of any colour type as top-down RGB rows (alpha dropped, 16-bit
 // channels reduced to 8). On failure returns false with a reason in `error`.

@@ -22,14 +22,18 @@ RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& p
     // Under a control group's limit an allocation too large succeeds and the
     // kernel kills the process when the pages are touched: ask first.
     const uint64_t needed = CommunityBytes(surfaceWidth, surfaceHeight);
-    const uint64_t usable = UsableMemory();
-    if (needed > usable) {
+    if (!MemoryFits(needed)) {
         Diagnostic(stderr, "the picture needs %llu MiB, the process may use %llu MiB\n",
                    static_cast<unsigned long long>(needed >> 20),
-                   static_cast<unsigned long long>(usable >> 20));
+                   static_cast<unsigned long long>(UsableMemory() >> 20));
         error = noMemory;
         return RenderResult::kNoMemory;
     }
+    // The output is taken first: a place that cannot be written fails now,
+    // not after the ticks.
+    PngFile picture;
+    if (!picture.Open(request.output, error))
+        return RenderResult::kWriteFailed;
     InitCommunity(request.row, request.seed);
     if (!CommunityLoaded(request.width, request.height)) {
         biotope.Release();
@@ -42,8 +46,8 @@ RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& p
             progress(tick + 1, request.ticks);
     }
     // Habitat row 0 is the bottom row of the screen, and the first in memory.
-    const bool written = WritePngBottomUp(request.output, biotope.rgbHabitat.pixels, request.width,
-                                          request.height, error);
+    const bool written =
+        picture.Write(biotope.rgbHabitat.pixels, request.width, request.height, true, error);
     biotope.Release();
     return written ? RenderResult::kWritten : RenderResult::kWriteFailed;
 }

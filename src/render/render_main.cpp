@@ -11,6 +11,8 @@
 #include <windows.h>
 
 #include <io.h>
+
+#include "render/windows_text.h"
 #else
 #include <unistd.h>
 #endif
@@ -27,12 +29,6 @@ namespace {
 constexpr int kExitWriteFailed = 1;
 constexpr int kExitBadInput = 2;
 
-int Fail(int code, const std::string& problem) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "tintwalk-render: %s\n", problem.c_str());
-    return code;
-}
-
 bool IsTerminal(std::FILE* stream) {
 #ifdef _WIN32
     // The null device is a character device as well: only a console counts.
@@ -41,6 +37,29 @@ bool IsTerminal(std::FILE* stream) {
 #else
     return isatty(fileno(stream)) != 0;
 #endif
+}
+
+// Writes UTF-8 text, as every string of the program is. A Windows console
+// shows it through the wide call, whatever its code page; a file or a pipe
+// receives the bytes.
+void PrintText(std::FILE* stream, const std::string& text) {
+#ifdef _WIN32
+    std::wstring wide;
+    DWORD written = 0;
+    if (IsTerminal(stream) && tintwalk::WideFromUtf8(text, wide)) {
+        std::fflush(stream);
+        WriteConsoleW(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), wide.data(),
+                      static_cast<DWORD>(wide.size()), &written, nullptr);
+        return;
+    }
+#endif
+    std::fputs(text.c_str(), stream);
+}
+
+int Fail(int code, const std::string& problem) {
+    std::fflush(stdout);
+    PrintText(stderr, "tintwalk-render: " + problem + "\n");
+    return code;
 }
 
 // A percentage with the speed and the time left on one terminal line, shown
@@ -92,11 +111,8 @@ class ProgressLine {
     Clock::time_point lastShown_;
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(const std::vector<std::string>& arguments) {
     using namespace tintwalk;
-    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     RenderOptions options;
     std::string error;
     if (!ParseRenderOptions(arguments, options, error))
@@ -151,13 +167,38 @@ int main(int argc, char** argv) {
         return 0;
     // With the PNG on standard output the result line goes to standard error.
     std::FILE* resultStream = toStandardOutput ? stderr : stdout;
-    std::fprintf(resultStream,
-                 "tintwalk-render: wrote %s: community %d '%s', %ux%u, seed %lu, %s ticks\n",
-                 toStandardOutput ? "standard output" : request.output.c_str(), request.row,
-                 kCommunityPresets[request.row]->name, request.width, request.height,
-                 static_cast<unsigned long>(request.seed), std::to_string(request.ticks).c_str());
+    PrintText(resultStream,
+              "tintwalk-render: wrote " +
+                  (toStandardOutput ? std::string("standard output") : request.output) +
+                  ": community " + std::to_string(request.row) + " '" +
+                  kCommunityPresets[request.row]->name + "', " + std::to_string(request.width) +
+                  "x" + std::to_string(request.height) + ", seed " + std::to_string(request.seed) +
+                  ", " + std::to_string(request.ticks) + " ticks\n");
     if (std::fflush(resultStream) != 0)
         return Fail(kExitWriteFailed,
                     std::string("cannot write the result line: ") + std::strerror(errno));
     return 0;
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// The wide entry: the arguments as typed, in UTF-16, go on as UTF-8 with no
+// code page between, so a name keeps every character and a fullwidth digit
+// stays what it is (and is no number).
+extern "C" int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) {
+        std::string argument;
+        if (!tintwalk::Utf8FromWide(argv[i], argument))
+            return Fail(kExitBadInput,
+                        "argument " + std::to_string(i) + " is not valid Unicode text");
+        arguments.push_back(std::move(argument));
+    }
+    return Run(arguments);
+}
+#else
+int main(int argc, char** argv) {
+    return Run(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+}
+#endif

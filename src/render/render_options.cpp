@@ -46,7 +46,6 @@ enum class Option {
     kList,
     kHelp,
     kVersion,
-    kNone
 };
 
 constexpr OptionName kOptions[] = {

@@ -24,11 +24,8 @@ Presenter& OpenGlPresenter() {
 bool StartPicture(int32_t width, int32_t height) {
     // One reading of the clock chooses both the community and its seed.
     const int64_t now = ClockSeconds();
-    return StartPicture(width, height, CommunityRowFromTime(now), SeedFromTime(now));
-}
-
-bool StartPicture(int32_t width, int32_t height, int32_t row, uint32_t seed) {
-    return StartPicture(OpenGlPresenter(), width, height, row, seed);
+    return StartPicture(OpenGlPresenter(), width, height, CommunityRowFromTime(now),
+                        SeedFromTime(now));
 }
 
 bool StartPicture(Presenter& chosen, int32_t width, int32_t height, int32_t row, uint32_t seed) {

@@ -20,7 +20,6 @@ constexpr uint32_t kFrameTimerId = 333;
 // must already hold the size. Returns what InitCommunity returns. The
 // presenter must outlive the picture (until StopPicture).
 bool StartPicture(int32_t width, int32_t height);
-bool StartPicture(int32_t width, int32_t height, int32_t row, uint32_t seed);
 bool StartPicture(Presenter& presenter, int32_t width, int32_t height, int32_t row, uint32_t seed);
 
 // One tick: two passes, each followed by marking the tiles it painted, then

@@ -1,5 +1,5 @@
-// The preset table and loading a row, then the published worked examples of
-// the shared helpers and of the rules (figures from their description).
+// The preset table and loading a row, then the worked examples of the
+// shared helpers and of the rules.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -21,7 +21,7 @@ namespace {
 // Hue shifts, backgrounds and the genes that choose channels and colours are
 // in every fingerprint; here are the names and all 80 gene rows (FNV-1a 64 of
 // their 13 bytes each, in row and bot order).
-TEST(Presets, RowsAreThePublishedOnes) {
+TEST(Presets, RowsMatchTheRecordedNamesAndGenes) {
     const std::string names[kCommunityCount] = {
         "amorfwit", "paarsebergen", "somspaars",  "fijnwerk",   "geo&vlekkensnel",
         "fel",      "rock",         "zoetkoraal", "zwavelgrot", "tegelswitzwart"};

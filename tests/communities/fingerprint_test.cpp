@@ -1,5 +1,5 @@
-// Pictures against fingerprints from an independent model of the
-// simulation: every community at ordinary, odd and one-cell-wide sizes.
+// Pictures against the recorded fingerprints (tests/data/fingerprints.tsv):
+// every community at ordinary, odd and one-cell-wide sizes.
 // Each case runs its frame ticks (two passes each) and hashes both habitats.
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ uint64_t Fnv1a64(const uint8_t* bytes, size_t count) {
     return hash;
 }
 
-TEST(Fingerprints, EveryCaseOfTheIndependentModelHolds) {
+TEST(Fingerprints, EveryRecordedPictureMatches) {
     std::istringstream table(kFingerprintTable);
     std::string line;
     std::getline(table, line);  // column names

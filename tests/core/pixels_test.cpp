@@ -27,8 +27,8 @@ Triple ToRgb(int h, int s, int l) {
     return {rgb.red, rgb.green, rgb.blue};
 }
 
-// The published conversions: RGB to HSL and, where given (not -1), back.
-TEST(Colour, PublishedConversions) {
+// Worked conversions: RGB to HSL and, where given (not -1), back.
+TEST(Colour, WorkedConversions) {
     const std::array<int, 9> cases[] = {
         {196, 196, 196, 0, 0, 196, 197, 195, 195}, {0, 0, 0, 0, 0, 0, 0, 0, 0},
         {255, 255, 255, 0, 0, 255, 255, 255, 255}, {255, 0, 0, 0, 255, 128, 255, 1, 1},

@@ -10,6 +10,8 @@ if [[ $renderer == *.exe ]]; then
     export WINEDEBUG=${WINEDEBUG:--all}
     timeout 300 wine cmd /c exit >/dev/null 2>&1 || { echo "SKIP: wine does not start"; exit 77; }
 fi
+# Names outside ASCII pass as UTF-8 (wine reads arguments in the locale's encoding).
+export LC_ALL=C.UTF-8
 . "$(dirname "$0")/common.sh"
 cd "$e2e_tmp" || exit 1
 
@@ -34,6 +36,8 @@ only() {
     [ "$(ls -A | sort | tr '\n' ' ')" == "$expected" ]
 }
 
+# An output that cannot be written fails before the render, whose ticks would
+# take hours.
 mkdir pictures
 while IFS='|' read -r status says args; do
     read -ra argv <<<"$args"
@@ -46,8 +50,10 @@ done <<'CASES'
 0|^tintwalk-render [0-9]+\.[0-9]+\.[0-9]+$|--version
 2|^tintwalk-render: unknown community 'nowhere'|--community nowhere -o bad.png
 2|too large|--size 40000x100 --output bad.png
-1|cannot write 'missing/a.png'|--size 40x40 --ticks 1 -o missing/a.png
-1|cannot write 'pictures'|--size 40x40 --ticks 1 -o pictures
+1|cannot write 'missing/a.png'|--size 40x40 --ticks 4000000000 -o missing/a.png
+1|cannot write 'pictures'|--size 40x40 --ticks 4000000000 -o pictures
+2|seed '５' is not a whole number|--seed ５ -o bad.png
+2|size '６４x64' is not WIDTHxHEIGHT|--size ６４x64 -o bad.png
 CASES
 
 # Over an old file; the result line alone on stdout, or the PNG; --verbose on stderr.
@@ -62,6 +68,23 @@ run "${small[@]}" --verbose --quiet --output -
 check "-o -" cmp -s out.raw pictures/a.png
 check "--verbose" grep -qx 'InitCommunity(3)' err
 check "-o -: nothing written" only pictures
+
+# Names as typed: another script, a fullwidth backslash (a character of the
+# name, not a folder), a path of more than 260 characters.
+deep=$(printf 'd%.0s' {1..150})/$(printf 'e%.0s' {1..150})
+mkdir -p "$deep" a
+for output in 图片.png 'a＼b.png' "$deep/picture.png"; do
+    run "${small[@]}" --quiet --output "$output"
+    check "$output" [ "$code" = 0 ]
+    check "$output" cmp -s "$output" pictures/a.png
+done
+check "a＼b.png: nothing in a" [ -z "$(ls -A a)" ]
+rm -rf "${deep%%/*}" a 图片.png 'a＼b.png'
+check "names: nothing else written" only pictures
+if [ ${#runner[@]} -gt 0 ]; then
+    run "${small[@]}" --quiet --output NUL
+    check "NUL" [ "$code$(cat err)" = 0 ]
+fi
 [ ${#runner[@]} -eq 0 ] || { echo "$failures failed"; exit $((failures > 0)); }
 
 # A write that fails half way (a file-size limit of 4 KiB) keeps the old file.

@@ -98,7 +98,7 @@ TEST(Picture, RasteriserMethodChoiceAndRestart) {
     // A restart on a cleared screen shows the whole habitat again.
     for (int32_t row : {0, 6}) {
         glClear(GL_COLOR_BUFFER_BIT);
-        ASSERT_TRUE(StartPicture(64, 48, row, 7));
+        ASSERT_TRUE(StartPicture(OpenGlPresenter(), 64, 48, row, 7));
         FrameTick();
         EXPECT_EQ(surface.MismatchesAgainstHabitat(), 0);
         StopPicture();
@@ -124,7 +124,7 @@ TEST(Picture, SurfacesTooSmallOrAnUnknownRowTickSafely) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
         OffscreenSurface surface(c.width, c.height);
         ASSERT_NE(surface.context, nullptr);
-        EXPECT_EQ(StartPicture(c.width, c.height, c.row, 99), c.row != 10);
+        EXPECT_EQ(StartPicture(OpenGlPresenter(), c.width, c.height, c.row, 99), c.row != 10);
         for (int tick = 0; tick < 3; ++tick)
             FrameTick();
         if (!c.shown.empty()) {
