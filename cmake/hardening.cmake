@@ -30,11 +30,11 @@ endfunction()
 tintwalk_buildflags(CPPFLAGS preprocessor)
 tintwalk_buildflags(CXXFLAGS compiler)
 tintwalk_buildflags(LDFLAGS linker)
-add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:${preprocessor};${compiler}>")
-add_link_options(${linker})
-include(CheckPIESupported)
-check_pie_supported()
-set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+# Position-independent executables: their libraries are all static, and are
+# built for an executable (-fPIE) rather than for a shared library (-fPIC,
+# which forbids inlining across their functions and made a step 15 % longer).
+add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:${preprocessor};${compiler};-fPIE>")
+add_link_options(${linker} -pie)
 list(JOIN preprocessor " " shown)
 list(JOIN compiler " " shown_compiler)
 list(JOIN linker " " shown_linker)
