@@ -9,6 +9,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     mingw-w64 wine64
     xvfb xdotool x11-utils x11-apps xcompmgr imagemagick
+    xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils xcvt
     valgrind python3 groff-base
     dpkg-dev lintian devscripts xscreensaver
     mate-screensaver desktop-file-utils dbus libglib2.0-bin dconf-gsettings-backend nsis

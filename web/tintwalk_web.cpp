@@ -4,16 +4,30 @@
 #include <cstring>
 #include <new>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten/heap.h>
+#endif
+
 #include "communities/clock_choice.h"
 #include "communities/community.h"
 #include "communities/community_memory.h"
 #include "core/biotope.h"
 #include "core/frame_clock.h"
+#include "saver/pointer_travel.h"
 
 namespace tintwalk {
 namespace {
 
 uint8_t* canvas = nullptr;
+
+// The most memory the module may grow to; natively, the address space.
+uint64_t MemoryLimit() {
+#ifdef __EMSCRIPTEN__
+    return emscripten_get_heap_max();
+#else
+    return SIZE_MAX / 2;
+#endif
+}
 char textBuffer[kTextBufferSize] = {};
 
 // Each pass's points land on the canvas in the order the saver draws them:
@@ -51,8 +65,10 @@ int32_t tw_start(int32_t row, uint32_t seed, int32_t width, int32_t height) {
         static_cast<uint32_t>(width) > kMaxPictureSide ||
         static_cast<uint32_t>(height) > kMaxPictureSide)
         return -1;
+    // A picture that cannot fit in the most memory there may be is refused
+    // before the memory grows for it.
     const uint64_t bytes = static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4u;
-    if (bytes > SIZE_MAX / 2)
+    if (bytes + CommunityBytes(width, height) > MemoryLimit())
         return 0;
     surfaceWidth = width;
     surfaceHeight = height;
@@ -109,6 +125,10 @@ uint32_t tw_frame_period_ms() {
 
 uint32_t tw_max_side() {
     return kMaxPictureSide;
+}
+
+int32_t tw_pointer_travel_wakes(int32_t anchorX, int32_t anchorY, int32_t x, int32_t y) {
+    return PointerTravelWakes({anchorX, anchorY}, {x, y}) ? 1 : 0;
 }
 
 int32_t tw_community_count() {

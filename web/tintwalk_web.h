@@ -35,6 +35,11 @@ TINTWALK_WEB_EXPORT double tw_steps_per_tick();
 TINTWALK_WEB_EXPORT uint32_t tw_frame_period_ms();
 TINTWALK_WEB_EXPORT uint32_t tw_max_side();
 
+// 1 when the pointer's travel from (anchorX, anchorY) to (x, y) ends a
+// saver, as the savers judge it; 0 otherwise.
+TINTWALK_WEB_EXPORT int32_t tw_pointer_travel_wakes(int32_t anchorX, int32_t anchorY, int32_t x,
+                                                    int32_t y);
+
 // The preset table: the number of rows, each row's name (a C string) and
 // its background as 0xRRGGBB.
 TINTWALK_WEB_EXPORT int32_t tw_community_count();

@@ -46,12 +46,6 @@ class DirtyTiles {
     void CollectRects(std::vector<CellRect>& out) const;
     int32_t Width() const { return width; }
     int32_t Height() const { return height; }
-    int32_t Columns() const { return columns; }
-    int32_t Rows() const { return rows; }
-    bool IsDirty(int32_t column, int32_t row) const {
-        return flags[static_cast<size_t>(row) * static_cast<size_t>(columns) +
-                     static_cast<size_t>(column)] != 0;
-    }
 
     // Calls visit(row, firstColumn, endColumn) for each run of dirty tiles
     // along a tile row, tile row 0 (habitat row 0, the bottom) first.

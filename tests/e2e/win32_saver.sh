@@ -1,20 +1,25 @@
 #!/usr/bin/env bash
 # tintwalk.scr under wine, one saver start per row of the table at the end:
-# full screen with each drawing method and the preview in a host window, whose
-# pictures must equal tintwalk-render.exe's pixel for pixel before an input or
-# the host's end ends them with 0; the lines on a redirected standard output;
-# the settings dialog and what it stores; the installer, silent both ways, and
-# the saver it installs.
+# full screen with each drawing method, on one monitor and across two, and the
+# preview in a host window, whose pictures must equal tintwalk-render.exe's
+# pixel for pixel before an input or the host's end ends them with 0; the
+# lines on a redirected standard output; the settings dialog and what it
+# stores; the installer, silent both ways, and the saver it installs.
 #   win32_saver.sh TINTWALK_SCR TINTWALK_RENDER_EXE PREVIEW_HOST SETUP_EXE
 set -u
 . "$(dirname "$0")/common.sh"
+. "$(dirname "$0")/../../scripts/display.sh"
 
 [ -n "${DISPLAY:-}" ] || { echo "SKIP: no X display"; exit 77; }
 need_tools wine xdotool xwininfo import convert compare identify winepath
 scr=$1 render=$2 host=$3 setup=$4
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
 [ -f "${WINEPREFIX:-$HOME/.wine}/system.reg" ] || timeout 180 wineboot -i >/dev/null 2>&1
-read -r width height < <(xdotool getdisplaygeometry)
+# The size of the X screen, every monitor together.
+screen_size() {
+    read -r width height < <(xwininfo -root | awk '/Width:/ { w = $2 } /Height:/ { print w, $2 }')
+}
+screen_size
 key='HKCU\Software\Ostrelle\Tintwalk screensaver'
 log=$e2e_tmp/saver.log
 ticks=40
@@ -62,12 +67,15 @@ same_picture() {
     fail "'$community', seed $seed at $size: not the renderer's picture"
 }
 
-# full_screen METHOD DRIVER USED INPUT: the saver told to draw with METHOD on
-# DRIVER uses USED and paints the renderer's picture; INPUT ends it with 0.
+# full_screen METHOD DRIVER USED INPUT [X Y]: the saver told to draw with
+# METHOD on DRIVER, the pointer at X Y (the middle), covers the whole X screen,
+# uses USED and paints the renderer's picture; INPUT ends it with 0.
 full_screen() {
-    xdotool mousemove $((width / 2)) $((height / 2))
+    xdotool mousemove "${5:-$((width / 2))}" "${6:-$((height / 2))}"
     TINTWALK_TEST_HOOK_STOP_TICKING_AFTER=$ticks TINTWALK_DRAW=$1 GALLIUM_DRIVER=$2 start "$scr" /s
     same_picture "$width" "$height"
+    [ "$(xwininfo -name 'Screen Saver' | awk '/Absolute|Width|Height/ { printf "%s ", $NF }')" = \
+        "0 0 $width $height " ] || fail "the saver does not cover $width x $height"
     grep -q "^GlPresenter::Start([0-9, ]*): $3 on $2" "$log" || fail "$(grep '^GlPresenter' "$log")"
     case $4 in
         key) xdotool key space ;;
@@ -121,6 +129,35 @@ preview() {
     same_picture "$1" "$2"
     touch "$e2e_tmp/go"
     ends 0
+}
+
+# monitors X Y OUTPUT SIZE POSITION...: on an X server with the dummy
+# outputs placed so (the first primary), the saver started with the pointer at
+# X Y of the X screen covers every monitor and what lies between them with
+# one picture, and pointer travel ends it. Windows' virtual screen starts at
+# the primary monitor's corner, so its origin is negative here.
+monitors() {
+    local x=$1 y=$2 shown=$DISPLAY
+    shift 2
+    if [ -z "${xorg_display:-}" ]; then
+        mkdir -p "$e2e_tmp/xorg"
+        if ! start_xorg_dummy "$e2e_tmp/xorg" xorg_pid; then
+            [ "$(id -u)" != 0 ] || fail "Xorg did not start"
+            echo "skip: monitors $x $y $*: Xorg runs for root only"
+            return
+        fi
+        e2e_pids+=("$xorg_pid")
+        xorg_display=$DISPLAY
+    fi
+    # Wine learns the monitors when its server starts: let the last one end.
+    wineserver -w
+    export DISPLAY=$xorg_display
+    place_monitors "$@" >/dev/null || fail "cannot place the monitors $*"
+    screen_size
+    full_screen auto llvmpipe points travel "$x" "$y"
+    wineserver -w
+    export DISPLAY=$shown
+    screen_size
 }
 
 # The drive's files and the registry's keys, for a comparison before and after.
@@ -181,5 +218,7 @@ dialog /c Return - 1 0x31
 dialog - Escape - 0 none
 dialog c:1234 Return 500 1 0x1f4
 preview 152 112
+monitors 320 240 DUMMY0 800x600 640x0 DUMMY1 640x480 0x0
+monitors 400 1068 DUMMY0 800x600 0x768 DUMMY1 1024x768 0x0
 installed
 EOF

@@ -4,6 +4,7 @@
 saver=$(realpath "$1")
 render=$(realpath "$2")
 . "$(dirname "$0")/common.sh"
+. "$(dirname "$0")/../../scripts/display.sh"
 cd "$e2e_tmp" || exit 1
 [ -n "${DISPLAY:-}" ] || { echo "SKIP: no X display"; exit 77; }
 need_tools xdotool import convert identify Xvfb python3 xwd xcompmgr
@@ -43,8 +44,9 @@ expect_end() {
 }
 
 # The snapshot (read back from the window) against the renderer: own window or full screen
-# (beating the environment's host window), or in another saver's window by env or id;
-# written to a file or to standard output (--snapshot -), which then holds the PNG alone.
+# (beating the environment's host window; on two monitors side by side it covers both), or in
+# another saver's window by env or id; written to a file or to standard output (--snapshot -),
+# which then holds the PNG alone.
 screen=$(xdotool getdisplaygeometry | tr ' ' x)
 while read -r community seed size ticks via drawing driver to; do
     [ "$size" = screen ] && size=$screen
@@ -54,6 +56,19 @@ while read -r community seed size ticks via drawing driver to; do
     [ "$to" = stdout ] && snapshot=- out=shown.png
     args=("$saver" --community "$community" --seed "$seed" --ticks "$ticks" --snapshot "$snapshot")
     [ "$drawing" = image ] || args+=("--$drawing")
+    if [ "$size" = monitors ]; then
+        shown=$DISPLAY
+        mkdir -p xorg
+        if ! start_xorg_dummy "$PWD/xorg" xorg_pid; then
+            [ "$(id -u)" != 0 ] || fail "Xorg did not start"
+            echo "skip: $name: Xorg runs for root only"
+            continue
+        fi
+        e2e_pids+=("$xorg_pid")
+        place_monitors DUMMY0 800x600 640x0 DUMMY1 640x480 0x0 >/dev/null || fail "no monitors"
+        args+=(-display "$DISPLAY")
+        DISPLAY=$shown size=1440x600
+    fi
     "$render" --community "$community" --seed "$seed" --size "$size" --ticks "$ticks" --quiet \
         --output computed.png || fail "$name: tintwalk-render failed"
     export GALLIUM_DRIVER=$driver
@@ -81,6 +96,7 @@ fel               42         203x117  25  id          gl       softpipe  stdout
 3                 5          1365x767 20  env         gl       softpipe  file
 3                 5          1365x767 20  window      gl       llvmpipe  stdout
 geo&vlekkensnel   4294967295 screen   4   fullscreen  image    llvmpipe  file
+rock              9          monitors 4   fullscreen  gl       llvmpipe  file
 TABLE
 unset GALLIUM_DRIVER
 

@@ -8,6 +8,7 @@ const { execFileSync } = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
+const zlib = require('zlib');
 const { serve, launch } = require('../../web/tools/browser.js');
 
 const [siteDir, renderer, outDir] = process.argv.slice(2).map((arg) => path.resolve(arg));
@@ -19,18 +20,38 @@ function render(community, seed, size, ticks) {
     '--size', size, '--ticks', String(ticks), '--output', '-', '--quiet'], { maxBuffer: 1 << 26 });
 }
 
-// Whether the canvas shows the picture of a PNG file pixel for pixel, as
-// the browser decodes the file without colour conversion.
-const shows = (page, png) => page.evaluate(async (base64) => {
-  const file = new Blob([Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))]);
-  const bitmap = await createImageBitmap(file, { colorSpaceConversion: 'none' });
-  const decoded = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
-  decoded.drawImage(bitmap, 0, 0);
-  const want = decoded.getImageData(0, 0, bitmap.width, bitmap.height).data;
-  const canvas = document.getElementById('picture');
-  const have = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-  return want.length === have.length && want.every((value, i) => value === have[i]);
-}, png.toString('base64'));
+// Whether the page's canvases, together, show the picture of a PNG file from
+// the renderer pixel for pixel (its rows carry no filters).
+async function shows(page, png) {
+  const idat = [];
+  for (let at = 8, length; at < png.length; at += 12 + length) {
+    length = png.readUInt32BE(at);
+    if (png.toString('latin1', at + 4, at + 8) === 'IDAT') idat.push(png.subarray(at + 8, at + 8 + length));
+  }
+  const [width, height] = [png.readUInt32BE(16), png.readUInt32BE(20)];
+  const rows = zlib.inflateSync(Buffer.concat(idat));
+  const tiles = await page.$$eval('#tiles canvas', (all) => all.map((canvas) => {
+    const rgba = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let text = '';
+    for (let at = 0; at < rgba.length; at += 32768)
+      text += String.fromCharCode(...rgba.subarray(at, at + 32768));
+    const { x, y } = canvas.dataset;
+    return { x: +x, y: +y, width: canvas.width, height: canvas.height, rgba: btoa(text) };
+  }));
+  let cells = 0;
+  for (const tile of tiles) {
+    const rgba = Buffer.from(tile.rgba, 'base64');
+    for (let y = 0; y < tile.height; ++y) {
+      for (let x = 0; x < tile.width; ++x) {
+        const want = (tile.y + y) * (1 + 3 * width) + 1 + 3 * (tile.x + x);
+        const have = 4 * (y * tile.width + x);
+        if (!rows.subarray(want, want + 3).equals(rgba.subarray(have, have + 3))) return false;
+      }
+    }
+    cells += tile.width * tile.height;
+  }
+  return cells === width * height;
+}
 
 const waitDone = (page, least = 0) => page.waitForFunction(
   (least) => window.tintwalkPage?.done && window.tintwalkPage.picture().ticks >= least, least);
@@ -128,6 +149,11 @@ cases.push(['bad parameters, an oversized picture; the module refuses', async (p
   const width = await page.$eval('#picture', (canvas) => canvas.width);
   assert(/too large/.test(await notices(page)) && width > 1 && width < 32768, `width ${width}`);
   assert(page.url().endsWith(`size=${width}x${width}&ticks=1`), 'the address lacks the size');
+  // The largest side the renderer takes, on two canvases side by side.
+  await page.goto(`${base}/index.html?community=fel&seed=2&size=32768x1&ticks=3`);
+  await waitDone(page);
+  assert((await notices(page)).length === 0, `notices: ${await notices(page)}`);
+  assert(await shows(page, render('fel', 2, '32768x1', 3)), 'not the renderer\'s 32768 x 1 picture');
   // The module refuses what the renderer refuses, though the page never asks it to.
   const bad = [[-1, 9, 9], [10, 9, 9], [0, 0, 9], [0, 9, -3], [0, 32769, 1], [0, 1, 32769]];
   const started = await page.evaluate((bad) => bad.map(([row, width, height]) => {
@@ -135,6 +161,93 @@ cases.push(['bad parameters, an oversized picture; the module refuses', async (p
     return picture.start(row, 1, width, height) !== -1 || picture.module._tw_rgba() !== 0;
   }), bad);
   assert(!started.includes(true), `started: ${started}`);
+}]);
+
+cases.push(['one frame loop, however often restarted', async (page, base) => {
+  // Counts the calls of animation-frame callbacks the page asked for.
+  await page.addInitScript(() => {
+    const request = window.requestAnimationFrame.bind(window);
+    window.frameCalls = 0;
+    window.frameCallsIn = async (frames) => {
+      const before = window.frameCalls;
+      for (let i = 0; i < frames; ++i) await new Promise((resolve) => request(resolve));
+      return window.frameCalls - before;
+    };
+    window.requestAnimationFrame = (callback) => request((now) => { ++window.frameCalls; callback(now); });
+  });
+  await page.goto(`${base}/index.html?community=rock&seed=4&size=64x48`);
+  await waitDone(page);
+  await page.keyboard.press('r');
+  await waitDone(page);
+  const once = await page.evaluate(() => window.frameCallsIn(20));
+  await page.evaluate(() => { for (let i = 0; i < 200; ++i) document.getElementById('restart').click(); });
+  await waitDone(page);
+  const often = await page.evaluate(() => window.frameCallsIn(20));
+  assert(once >= 19 && once <= 21 && Math.abs(often - once) <= 1, `${once} and ${often} calls in 20 frames`);
+}]);
+
+cases.push(['installable; offline after one visit', async (page, base) => {
+  await page.goto(`${base}/index.html?community=zoetkoraal&seed=3&size=90x60&ticks=25`);
+  await waitDone(page);
+  const manifest = await page.evaluate(async () => {
+    const link = document.querySelector('link[rel=manifest]');
+    const body = await (await fetch(link.href)).json();
+    const sizes = await Promise.all(body.icons.map(async (icon) => {
+      const bitmap = await createImageBitmap(await (await fetch(icon.src)).blob());
+      return `${icon.sizes}=${bitmap.width}x${bitmap.height}`;
+    }));
+    return { ...body, sizes };
+  });
+  assert(manifest.name === 'Tintwalk' && manifest.start_url && manifest.background_color &&
+    ['standalone', 'fullscreen'].includes(manifest.display), JSON.stringify(manifest));
+  assert(manifest.sizes.join() === '192x192=192x192,512x512=512x512', `icons ${manifest.sizes}`);
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+  await page.context().setOffline(true);
+  try {
+    await page.reload();
+    await waitDone(page);
+    assert(await shows(page, render('zoetkoraal', 3, '90x60', 25)), 'offline, not the picture');
+  } finally {
+    await page.context().setOffline(false);
+  }
+}]);
+
+cases.push(['saver mode: wake lock held, taken again, refused quietly; ends on travel of 5, a key',
+  async (page, base) => {
+  // Keeps the locks the page is given; refuses once told to.
+  await page.addInitScript(() => {
+    Object.assign(window, { locks: [], asked: 0, refuse: false });
+    const request = navigator.wakeLock.request.bind(navigator.wakeLock);
+    navigator.wakeLock.request = async (type) => {
+      ++window.asked;
+      if (window.refuse) throw new DOMException('refused', 'NotAllowedError');
+      window.locks.push(await request(type));
+      return window.locks.at(-1);
+    };
+  });
+  await page.goto(`${base}/index.html?community=fel&seed=5&size=64x48&saver=1`);
+  await waitDone(page);
+  const saving = () => page.evaluate(() => document.body.classList.contains('saver'));
+  assert(await saving(), 'no saver mode from the address');
+  await page.waitForFunction(() => window.locks.length === 1);
+  // Without a gesture the browser refuses full screen.
+  await page.waitForFunction(() => /Full screen/.test(document.getElementById('hint').textContent));
+  // The lock goes while the page is hidden; shown again, the page asks again.
+  await page.evaluate(() => { window.refuse = true; return window.locks[0].release(); });
+  await page.evaluate(() => document.dispatchEvent(new Event('visibilitychange')));
+  await page.waitForFunction(() => window.asked === 2 &&
+    /awake/.test(document.getElementById('hint').textContent));
+  for (const [x, y, still] of [[300, 200, true], [304, 200, true], [301, 202, true], [302, 203, false]]) {
+    await page.mouse.move(x, y);
+    assert(await saving() === still, `at ${x}, ${y} from 300, 200`);
+  }
+  assert(page.url().indexOf('saver') < 0, 'the address still asks for saver mode');
+  await page.click('#saver');
+  await page.waitForFunction(() => document.fullscreenElement !== null);
+  await page.keyboard.press('p');
+  await page.waitForFunction(() => document.fullscreenElement === null);
+  assert(!(await saving()) && await page.textContent('#pause') === 'Pause',
+    'the key did not end saver mode alone');
 }]);
 
 async function main() {

@@ -54,10 +54,10 @@ TEST(CommandLine, AcceptedAndRefusedValues) {
         {{"-geometry", "640x"}, "bad geometry '640x'"},
         {{"-geometry", "16385x1"}, "bad geometry"},
         {{"-geometry", "640x480+10"}, "bad geometry"},
-        {{"--community", "10"}, "community"},
-        {{"--seed", "4294967296"}, "seed"},
+        {{"--community", "10"}, "unknown community '10' (an index 0..9 or a name"},
+        {{"--seed", "4294967296"}, "seed '4294967296' is not a whole number from 0 to"},
         {{"--ticks", "0"}, "tick count"},
-        {{"--ticks", "18446744073709551616"}, "tick count"},  // 2^64 must not wrap to 0
+        {{"--ticks", "18446744073709551616"}, "tick count"},     // 2^64 must not wrap to 0
         {{"--snapshot="}, "option '--snapshot' needs a value"},  // the renderer's words
         {{"--seed", "--ticks", "5"}, "option '--seed' needs a value"},
         {{"-root=yes"}, "option '-root' takes no value"},

@@ -5,10 +5,7 @@
 (() => {
   const $ = (id) => document.getElementById(id);
   const canvas = $('picture');
-  const context = canvas.getContext('2d', { alpha: false });
-  // Browsers refuse canvases beyond these; Chromium's limits.
-  const kMaxCanvasSide = 32767;
-  const kMaxCanvasArea = 268435456;
+  const tiles = new TintwalkTiles.Tiles(canvas);
   // A long render runs in slices of about this many bot steps, between
   // which the page shows its progress and stays responsive.
   const kStepsPerSlice = 4000000;
@@ -24,8 +21,10 @@
   let communities = [];
   // What the address or the controls ask for; -1 and null leave the choice
   // to the clock, a null size fills the window, null ticks run live.
-  const wanted = { row: -1, seed: null, size: null, ticks: null };
+  const wanted = { row: -1, seed: null, size: null, ticks: null, saver: false };
   let running = false;
+  // The one animation frame asked for, if any: a loop never runs twice.
+  let frameRequest = 0;
   let epoch = 0;
   let doneTicks = 0;
   let generation = 0;
@@ -67,6 +66,7 @@
       if (wanted.ticks === null)
         notify(`The tick count "${ticks}" is not a whole number from 0 to 1000000: the picture runs live.`);
     }
+    wanted.saver = params.get('saver') === '1';
   }
 
   function windowSize() {
@@ -75,37 +75,31 @@
     return { width: side(window.innerWidth), height: side(window.innerHeight) };
   }
 
-  // Starts the picture and its canvas at this size; false when the device
-  // cannot hold either. A failed start leaves a fresh module instance, so
-  // that the memory it grew for the attempt is given back.
-  async function tryStart(row, seed, width, height) {
-    if (width > kMaxCanvasSide || height > kMaxCanvasSide || width * height > kMaxCanvasArea)
-      return false;
-    if (picture.start(row, seed, width, height) === 1) {
-      canvas.width = width;
-      canvas.height = height;
-      if (canvas.width === width && canvas.height === height) {
-        try {
-          context.putImageData(picture.imageData(), 0, 0);
-          return true;
-        } catch (error) {
-          // The canvas or its pixels could not be had: try smaller.
-        }
+  // Starts the picture and its canvases at this size, one cell per device
+  // pixel; false when the device cannot hold either.
+  function tryStart(row, seed, width, height) {
+    if (picture.start(row, seed, width, height) === 1 &&
+        tiles.lay(width, height, window.devicePixelRatio || 1)) {
+      try {
+        tiles.show(picture.imageData());
+        return true;
+      } catch (error) {
+        // The canvas or its pixels could not be had: try smaller.
       }
     }
     picture.stop();
-    picture = await Tintwalk.createPicture();
-    canvas.width = 1;
-    canvas.height = 1;
+    tiles.clear();
     return false;
   }
 
   function updateAddress() {
+    if (picture.row < 0) return;
     const params = new URLSearchParams();
     params.set('community', communities[picture.row].name);
     params.set('seed', String(picture.seed));
     if (wanted.size) params.set('size', `${picture.width}x${picture.height}`);
     if (wanted.ticks !== null) params.set('ticks', String(wanted.ticks));
+    if (wanted.saver) params.set('saver', '1');
     history.replaceState(null, '', `${location.pathname}?${params}`);
   }
 
@@ -117,29 +111,35 @@
     $('pause').textContent = running ? 'Pause' : 'Run';
   }
 
+  // Starts the picture anew. A start that a newer one overtakes while it
+  // waits gives up, so that only one start-up holds memory at a time.
   async function start() {
     const mine = ++generation;
-    running = false;
+    stopFrames();
     page.done = false;
     const choice = Tintwalk.clockChoice(picture);
     const row = wanted.row >= 0 ? wanted.row : choice.row;
     const seed = wanted.seed !== null ? wanted.seed : choice.seed;
     const asked = wanted.size || windowSize();
     let { width, height } = asked;
-    while (!(await tryStart(row, seed, width, height))) {
+    let memory = picture.memoryBytes();
+    while (!tryStart(row, seed, width, height)) {
       if (width === 1 && height === 1) {
         notify('This device has no memory to spare for a picture.');
         return;
+      }
+      // A fresh module instance gives back the memory a failed attempt grew.
+      if (picture.memoryBytes() > memory) {
+        const fresh = await Tintwalk.createPicture();
+        if (mine !== generation) return;
+        picture = fresh;
+        memory = picture.memoryBytes();
       }
       width = Math.max(1, Math.floor(width / 2));
       height = Math.max(1, Math.floor(height / 2));
     }
     if (width !== asked.width || height !== asked.height)
       notify(`A ${asked.width} x ${asked.height} picture is too large for this device: showing ${width} x ${height} instead.`);
-    // One cell per device pixel.
-    const scale = window.devicePixelRatio || 1;
-    canvas.style.width = `${width / scale}px`;
-    canvas.style.height = `${height / scale}px`;
     canvas.setAttribute('aria-label', `Tintwalk picture of ${communities[row].name}, seed ${seed}`);
     updateAddress();
 
@@ -173,17 +173,24 @@
       }
     }
     progress.hidden = true;
-    context.putImageData(picture.imageData(), 0, 0);
+    tiles.show(picture.imageData());
   }
 
   function run() {
+    stopFrames();
     running = true;
     epoch = performance.now();
     doneTicks = 0;
     $('progress').hidden = true;
     showStatus();
-    requestAnimationFrame(frame);
+    frameRequest = requestAnimationFrame(frame);
     wake();
+  }
+
+  function stopFrames() {
+    running = false;
+    cancelAnimationFrame(frameRequest);
+    frameRequest = 0;
   }
 
   // The frame clock: ticks fall due every 13 ms from the start, whatever
@@ -191,8 +198,7 @@
   // since the last one and shows the result. When the work falls behind,
   // the ticks it could not run are dropped instead of queued.
   function frame(now) {
-    if (!running) return;
-    requestAnimationFrame(frame);
+    frameRequest = requestAnimationFrame(frame);
     const due = Math.floor((now - epoch) / Tintwalk.kFramePeriodMs);
     let count = due - doneTicks;
     if (count <= 0) return;
@@ -210,7 +216,7 @@
         break;
       }
     }
-    context.putImageData(picture.imageData(), 0, 0);
+    tiles.show(picture.imageData());
     ++page.frames;
     if (page.frames % 16 === 0) showStatus();
   }
@@ -218,8 +224,8 @@
   function togglePause() {
     if (!picture || !page.done) return;
     if (running) {
-      running = false;
-      context.putImageData(picture.imageData(), 0, 0);
+      stopFrames();
+      tiles.show(picture.imageData());
       showStatus();
       wake();
     } else {
@@ -248,6 +254,17 @@
     } else if (document.documentElement.requestFullscreen) {
       document.documentElement.requestFullscreen().catch(() => notify('Full screen is not available here.'));
     }
+  }
+
+  function saverMode() {
+    if (!picture || TintwalkSaver.active) return;
+    wanted.saver = true;
+    updateAddress();
+    TintwalkSaver.start((anchor, now) => Tintwalk.pointerTravelWakes(picture, anchor, now), () => {
+      wanted.saver = false;
+      updateAddress();
+      wake();
+    });
   }
 
   function save() {
@@ -290,6 +307,7 @@
       case 'r': restartFromControls(); break;
       case 'f': toggleFullScreen(); break;
       case 's': save(); break;
+      case 'v': saverMode(); break;
       case 'c': $('community').focus(); break;
       case 'g': location.href = 'gallery.html'; break;
       default: return;
@@ -321,11 +339,13 @@
     $('pause').addEventListener('click', togglePause);
     $('fullscreen').addEventListener('click', toggleFullScreen);
     $('save').addEventListener('click', save);
+    $('saver').addEventListener('click', saverMode);
     document.addEventListener('keydown', onKey);
     for (const type of ['pointermove', 'pointerdown', 'focusin']) document.addEventListener(type, wake);
     window.addEventListener('resize', onResize);
     page.ready = true;
     page.picture = () => picture;
+    if (wanted.saver) saverMode();
     await start();
   }
 

@@ -4,12 +4,13 @@
 'use strict';
 
 const Tintwalk = (() => {
-  // The saver's frame clock: a tick of two passes every 13 ms.
-  const kFramePeriodMs = 13;
-  // One minute of saver time, as the renderer counts it.
-  const kTicksPerMinute = Math.floor(60000 / kFramePeriodMs);
-  // The renderer's largest side.
-  const kMaxSide = 32768;
+  // The saver's frame period and the largest side of a picture, as the
+  // module defines them; read from the first module instance.
+  const facts = { framePeriodMs: 0, maxSide: 0 };
+
+  // The site works offline after one visit: a service worker keeps its
+  // files (sw.js). Where there is none (a file: address), it runs online only.
+  if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
 
   // The module is compiled once; every picture instantiates it afresh, so
   // that each has its own habitat, bots and random generator.
@@ -62,6 +63,11 @@ const Tintwalk = (() => {
       this.ticks += count;
     }
 
+    // The bytes of memory the module instance has grown to.
+    memoryBytes() {
+      return this.module.HEAPU8.buffer.byteLength;
+    }
+
     stepsPerTick() {
       return this.module._tw_steps_per_tick();
     }
@@ -94,6 +100,10 @@ const Tintwalk = (() => {
       print: keepLine,
       printErr: keepLine,
     });
+    if (!facts.maxSide) {
+      facts.framePeriodMs = module._tw_frame_period_ms();
+      facts.maxSide = module._tw_max_side();
+    }
     return new Picture(module);
   }
 
@@ -147,14 +157,20 @@ const Tintwalk = (() => {
     return value <= limit ? value : null;
   }
 
-  // "WIDTHxHEIGHT" with each side from 1 to kMaxSide; null otherwise.
+  // "WIDTHxHEIGHT" with each side from 1 to the largest; null otherwise.
   function parseSize(text) {
     const match = /^([0-9]{1,5})x([0-9]{1,5})$/.exec(text);
     if (!match) return null;
     const width = Number(match[1]);
     const height = Number(match[2]);
-    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return null;
+    if (width < 1 || height < 1 || width > facts.maxSide || height > facts.maxSide) return null;
     return { width, height };
+  }
+
+  // Whether the pointer moved from `anchor` to `now` (CSS pixels) far enough
+  // to end the saver, judged as the savers judge it.
+  function pointerTravelWakes(picture, anchor, now) {
+    return picture.module._tw_pointer_travel_wakes(anchor.x, anchor.y, now.x, now.y) === 1;
   }
 
   const crcTable = (() => {
@@ -232,6 +248,12 @@ const Tintwalk = (() => {
     return new Blob(chunks, { type: 'image/png' });
   }
 
-  return { kFramePeriodMs, kTicksPerMinute, kMaxSide, log, createPicture, communities, clockChoice,
-           findCommunity, parseDecimal, parseSize };
+  return {
+    get kFramePeriodMs() { return facts.framePeriodMs; },
+    // One minute of saver time, as the renderer counts it.
+    get kTicksPerMinute() { return Math.floor(60000 / facts.framePeriodMs); },
+    get kMaxSide() { return facts.maxSide; },
+    log, createPicture, communities, clockChoice, findCommunity, parseDecimal, parseSize,
+    pointerTravelWakes,
+  };
 })();

@@ -106,6 +106,8 @@ int RunSaverWindow(HWND host) {
     DWORD exStyle;
     DWORD style;
     const char* title;
+    int left = 0;
+    int top = 0;
     int width;
     int height;
     if (host != nullptr) {
@@ -118,8 +120,19 @@ int RunSaverWindow(HWND host) {
         style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
         title = kPreviewTitle;
     } else {
-        width = GetSystemMetrics(SM_CXSCREEN);
-        height = GetSystemMetrics(SM_CYSCREEN);
+        // Every monitor shows the one picture: the window covers the
+        // virtual screen, whose origin lies left of or above the primary
+        // monitor's when others are placed there. Systems that know only
+        // one monitor report no virtual screen.
+        width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+        height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        if (width > 0 && height > 0) {
+            left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+            top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        } else {
+            width = GetSystemMetrics(SM_CXSCREEN);
+            height = GetSystemMetrics(SM_CYSCREEN);
+        }
         exStyle = WS_EX_TOPMOST;
         style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
         title = kFullScreenTitle;
@@ -134,8 +147,8 @@ int RunSaverWindow(HWND host) {
     }
 
     if (RegisterClassA(&saverClass)) {
-        saverWindow = CreateWindowExA(exStyle, kSaverClassName, title, style, 0, 0, width, height,
-                                      host, nullptr, moduleInstance, nullptr);
+        saverWindow = CreateWindowExA(exStyle, kSaverClassName, title, style, left, top, width,
+                                      height, host, nullptr, moduleInstance, nullptr);
     }
 
     MSG message = {};

@@ -1,8 +1,10 @@
 #include "saver/win32/tick_limit.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
+#include "cli/decimal.h"
 #include "core/diagnostics.h"
 
 namespace tintwalk {
@@ -10,7 +12,7 @@ namespace tintwalk {
 namespace {
 
 const char kStopAfterTicksVariable[] = "TINTWALK_TEST_HOOK_STOP_TICKING_AFTER";
-long ticksUntilStop = 0;  // 0: tick until the saver closes
+uint64_t ticksUntilStop = 0;  // 0: tick until the saver closes
 bool tickingStopped = false;
 
 }  // namespace
@@ -18,8 +20,9 @@ bool tickingStopped = false;
 void StartTickLimit() {
     ticksUntilStop = 0;
     tickingStopped = false;
+    // Anything but a plain number leaves the clock running.
     if (const char* ticks = std::getenv(kStopAfterTicksVariable))
-        ticksUntilStop = std::strtol(ticks, nullptr, 10);
+        ParseDecimal(ticks, UINT32_MAX, ticksUntilStop);
 }
 
 bool TickLimitReached() {
@@ -27,7 +30,7 @@ bool TickLimitReached() {
 }
 
 bool CountTickTowardsLimit() {
-    if (ticksUntilStop <= 0 || --ticksUntilStop != 0)
+    if (ticksUntilStop == 0 || --ticksUntilStop != 0)
         return false;
     tickingStopped = true;
     Diagnostic(stdout, "frame clock stopped by %s\n", kStopAfterTicksVariable);

@@ -64,12 +64,12 @@ bool ApplyOption(std::string_view name, const char* value, SaverOptions& options
     } else if (name == "community") {
         options.community = FindCommunity(value);
         if (options.community < 0) {
-            error = std::string("unknown community '") + value + "': give 0 to 9 or a name";
+            error = std::string("unknown community '") + value + "' (an index 0..9 or a name)";
             return false;
         }
     } else if (name == "seed") {
         if (!ParseDecimal(value, UINT32_MAX, number)) {
-            error = std::string("bad seed '") + value + "': give a whole number from 0 to " +
+            error = std::string("seed '") + value + "' is not a whole number from 0 to " +
                     std::to_string(UINT32_MAX);
             return false;
         }
@@ -77,7 +77,7 @@ bool ApplyOption(std::string_view name, const char* value, SaverOptions& options
         options.seed = static_cast<uint32_t>(number);
     } else if (name == "ticks") {
         if (!ParseDecimal(value, INT64_MAX, number) || number == 0) {
-            error = std::string("bad tick count '") + value + "': give a whole number from 1 up";
+            error = std::string("tick count '") + value + "' is not a whole number of 1 or more";
             return false;
         }
         options.ticks = static_cast<int64_t>(number);
