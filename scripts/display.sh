@@ -2,10 +2,13 @@
 # a free number (wide enough for the 1365x767 pictures of the snapshot
 # tests), exports DISPLAY for it and stores the server's process id in the
 # variable named PIDVAR; the caller stops the server (kill "$PIDVAR").
+# TINTWALK_DISPLAYS="FIRST LAST" narrows the numbers tried (91 to 140), so
+# that runs side by side on one machine keep to ranges of their own.
 start_xvfb() {
     local -n started_pid=$1
-    local n
-    for n in $(seq 91 140); do
+    local n first last
+    read -r first last <<<"${TINTWALK_DISPLAYS:-91 140}"
+    for n in $(seq "$first" "$last"); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
     done
     Xvfb ":$n" -screen 0 1400x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
@@ -23,13 +26,16 @@ start_xvfb() {
     return 1
 }
 
-# start_xorg_dummy DIR: starts an X server with several monitors (Xorg with
-# the dummy video driver, whose outputs DUMMY0, DUMMY1, ... xrandr places),
-# its configuration and log in DIR, on a free display number from
-# ${xorg_first_display:-141} on. Exports DISPLAY and sets xorg_pid; the
-# caller stops it. Fails where Xorg cannot run (it needs root, or a console).
+# start_xorg_dummy DIR PIDVAR: starts an X server with several monitors
+# (Xorg with the dummy video driver, whose outputs DUMMY0, DUMMY1, ...
+# xrandr places), its configuration and log in DIR, on a free display number
+# from 141 to 240 (or of TINTWALK_DISPLAYS). Exports DISPLAY and stores the
+# server's process id in the variable named PIDVAR; the caller stops it.
+# Fails where Xorg cannot run (it needs root, or a console).
 start_xorg_dummy() {
-    local dir=$1 n i
+    local dir=$1 n i first last
+    local -n started_xorg=$2
+    read -r first last <<<"${TINTWALK_DISPLAYS:-141 240}"
     command -v Xorg >/dev/null 2>&1 && [ -e /usr/lib/xorg/modules/drivers/dummy_drv.so ] ||
         { echo "Xorg with the dummy driver is not installed" >&2; return 1; }
     # No input devices: tests move the pointer and press keys through XTEST.
@@ -54,21 +60,21 @@ Section "Screen"
     EndSubSection
 EndSection
 CONF
-    for n in $(seq "${xorg_first_display:-141}" 240); do
+    for n in $(seq "$first" "$last"); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
     done
     Xorg ":$n" -config "$dir/xorg.conf" -logfile "$dir/xorg.log" -noreset -nolisten tcp \
         -novtswitch -sharevts >/dev/null 2>&1 &
-    xorg_pid=$!
+    started_xorg=$!
     for i in $(seq 1 100); do
         if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
             export DISPLAY=":$n"
             return 0
         fi
-        kill -0 "$xorg_pid" 2>/dev/null || break
+        kill -0 "$started_xorg" 2>/dev/null || break
         sleep 0.1
     done
-    kill "$xorg_pid" 2>/dev/null
+    kill "$started_xorg" 2>/dev/null
     echo "could not start Xorg on :$n: $(tail -n 3 "$dir/xorg.log" 2>/dev/null)" >&2
     return 1
 }

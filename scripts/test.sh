@@ -5,7 +5,8 @@
 #   3. the Debian package of the native build, installed, run and removed,
 #   4. the unit and end-to-end tests again with AddressSanitizer and
 #      UndefinedBehaviorSanitizer,
-#   5. a short run of every fuzzing harness (clang, libFuzzer),
+#   5. the parallel pass's tests with ThreadSanitizer (clang), and a short
+#      run of every fuzzing harness (clang, libFuzzer),
 #   6. the web site built with Emscripten, checked in headless Chromium
 #      against the native renderer.
 # The Windows tests spend most of their time waiting for wine and the X
@@ -151,6 +152,18 @@ package_check() {
 [ "$native" -eq 0 ] || package_check
 
 [ "$sanitizers" -eq 0 ] || run_ctest sanitizers build/sanitize -j"$(nproc)"
+# tsan: the parallel pass's tests under ThreadSanitizer; only their target
+# is built.
+echo "== tsan: build"
+if cmake -S "$root" -B build/tsan -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTWALK_TSAN=ON >build/tsan.configure.log 2>&1 &&
+    nice -n 10 cmake --build build/tsan --target parallel_step_test -j"$(nproc)"; then
+    TSAN_OPTIONS=halt_on_error=1 run_ctest tsan build/tsan -R '^parallel_step_test$'
+else
+    cat build/tsan.configure.log
+    echo "tsan: build failed" >&2
+    status=1
+fi
 # fuzz: each libFuzzer harness of tests/fuzz runs a fixed number of inputs
 # (a smoke; long runs are started by hand, see the README). Only the
 # harnesses and the libraries they test are built.

@@ -47,6 +47,8 @@ bool InitCommunity(int32_t row, uint32_t seed) {
         biotope.bots[i].rule = preset.rules[i];
         biotope.bots[i].pass = preset.passes[i];
         biotope.bots[i].passRule = preset.rules[i];
+        biotope.bots[i].recordedPass = preset.recordedPasses[i];
+        biotope.bots[i].passDraws = DrawsPerCall(preset.rules[i]);
     }
     biotope.Reset();
     std::fflush(stdout);

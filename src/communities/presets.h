@@ -7,6 +7,7 @@
 #include "core/biotope.h"
 #include "core/bot_step.h"
 #include "core/colour.h"
+#include "core/recorded_pass.h"
 
 namespace tintwalk {
 
@@ -22,8 +23,10 @@ struct CommunityPreset {
     RgbPixel background;
     GenePreset genes[8];
     BotRule rules[8];
-    // The same rules compiled into whole passes (RunPassWith), for speed.
+    // The same rules compiled into whole passes (RunPassWith), for speed,
+    // and into the recorded passes of a parallel pass.
     BotPass passes[8];
+    BotRecordedPass recordedPasses[8];
 };
 
 // A preset row whose eight rules, in bot order, are kRules; the passes are
@@ -37,12 +40,17 @@ constexpr CommunityPreset MakePreset(const char* name, int32_t hueShift, RgbPixe
             background,
             {genes[0], genes[1], genes[2], genes[3], genes[4], genes[5], genes[6], genes[7]},
             {kRules...},
-            {RunPassWith<kRules>...}};
+            {RunPassWith<kRules>...},
+            {RunRecordedPassWith<kRules>...}};
 }
 
 constexpr int32_t kCommunityCount = 10;
 // Bots of every community.
 constexpr uint32_t kCommunityBots = 8;
+
+// The draws `rule` takes per call, the same on every call; -1 for a
+// function that is none of the communities' rules.
+int32_t DrawsPerCall(BotRule rule);
 
 // The preset rows in index order; each row lives in its community's file.
 extern const CommunityPreset kAmorfwit;

@@ -148,6 +148,7 @@ bool Biotope::CreateHabitat(uint32_t width, uint32_t height) {
     };
     // Bots are placed by remainders of the size and wrap by it: a habitat
     // needs at least one cell each way.
+    ++edits;
     if (width == 0 || height == 0)
         return fail();
     if (!rgbHabitat.CreateWithDepth(width, height, 24))
@@ -209,6 +210,7 @@ void Biotope::SetHueShift(uint8_t value) {
 }
 
 void Biotope::SetBackground(const RgbPixel& colour) {
+    ++edits;
     const size_t cells = static_cast<size_t>(rgbHabitat.width) * rgbHabitat.height;
     if (rgbHabitat.pixels != nullptr) {
         for (size_t i = 0; i < cells; ++i)
@@ -264,12 +266,14 @@ bool Biotope::Reset() {
 
 bool Biotope::Step() {
     ++passCount;
+    ++edits;
     for (uint32_t i = 0; i < botCount; ++i)
         bots[i].RunFrame(hslHabitat, rgbHabitat);
     return true;
 }
 
 void Biotope::Release() {
+    ++edits;
     FreeCommunity();
     rgbHabitat.Destroy();
     hslHabitat.Destroy();

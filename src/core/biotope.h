@@ -34,6 +34,28 @@ using BotRule = void (*)(const Bot& bot, int32_t& newState, int32_t& newHeading,
 // communities provide one for each of their rules.
 using BotPass = void (*)(Bot& bot, uint8_t* hsl, uint8_t* rgb, int32_t width, int32_t height);
 
+// The habitat a pass runs on: packed HSL and RGB cells of width x height.
+// A trial run of a parallel pass has no RGB cells (null).
+struct PassTarget {
+    uint8_t* hsl;
+    uint8_t* rgb;
+    int32_t width;
+    int32_t height;
+};
+
+// What a parallel pass keeps of each step besides the trail: the state and
+// heading the bot had before it, and the HSL colour it painted.
+struct StepRecord {
+    int32_t state;
+    HslPixel colour;
+    uint8_t heading;
+};
+
+// Steps `first` to the end of the trail, each recorded (see
+// core/recorded_pass.h); the communities provide one for each rule.
+using BotRecordedPass = void (*)(Bot& bot, const PassTarget& target, uint32_t first,
+                                 StepRecord* records);
+
 void DefaultRule(const Bot& bot, int32_t& newState, int32_t& newHeading, HslPixel& newColour);
 
 class Bot {
@@ -79,6 +101,10 @@ class Bot {
     // is still that rule, and steps through the `rule` pointer otherwise.
     BotPass pass = nullptr;
     BotRule passRule = nullptr;
+    // The same pass recorded, and the draws `passRule` takes per call; a
+    // parallel pass needs the latter (-1: not known).
+    BotRecordedPass recordedPass = nullptr;
+    int32_t passDraws = -1;
 };
 
 class Biotope {
@@ -106,6 +132,9 @@ class Biotope {
     uint32_t seed = 0;
     uint32_t passCount = 0;
     uint8_t hueShift = 0;
+    // Counts the changes of the habitat through the operations above, so
+    // that a copy of it knows whether it is still the same.
+    uint64_t edits = 0;
 
   private:
     void FreeCommunity();

@@ -207,8 +207,9 @@ struct PassState {
 enum class Gather { kPortable, kSsse3 };
 
 // One step of `bot`, filling trail slot `slot`. `rule` is a BotRule pointer
-// or a function known at compile time.
-template <Gather kGather, typename Rule>
+// or a function known at compile time. Without kPaintRgb the step leaves the
+// RGB habitat alone (a trial run of a parallel pass paints it later).
+template <Gather kGather, typename Rule, bool kPaintRgb = true>
 TINTWALK_ALWAYS_INLINE void StepWith(Bot& bot, PassState& pass, uint32_t slot, Rule rule) {
     int32_t x = pass.x;
     int32_t y = pass.y;
@@ -278,7 +279,8 @@ TINTWALK_ALWAYS_INLINE void StepWith(Bot& bot, PassState& pass, uint32_t slot, R
     shifted.hue = static_cast<uint8_t>(shifted.hue + pass.hueShift);
     RgbPixel painted;
     HslToRgb(shifted, painted);
-    std::memcpy(pass.rgb + (centre - pass.hsl), &painted, 3);
+    if constexpr (kPaintRgb)
+        std::memcpy(pass.rgb + (centre - pass.hsl), &painted, 3);
     pass.points[slot] = {x, y};
     pass.colours[slot] = painted;
 

@@ -4,6 +4,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/control_groups_linux.h"
 #include "platform/memory_budget.h"
 
 namespace tintwalk {
@@ -55,44 +56,25 @@ uint64_t LeftInGroup(const std::string& folder, const char* limitFile, const cha
 }
 
 // The least left in `path` ("/a/b") and each group above it, under `mount`.
-// A group path that the mount does not show (a container that sees only its
-// own part of the tree) counts from the deepest folder that exists.
-uint64_t LeftOnPath(const std::string& mount, std::string path, const char* limitFile,
+uint64_t LeftOnPath(const std::string& mount, const std::string& path, const char* limitFile,
                     const char* usageFile, const char* inactiveFileKey) {
     uint64_t left = kUnknown;
-    while (true) {
-        while (path.size() > 1 && path.back() == '/')
-            path.pop_back();
-        const std::string folder = path == "/" ? mount : mount + path;
+    ForEachGroupUp(mount, path, [&](const std::string& folder) {
         left = std::min(left, LeftInGroup(folder, limitFile, usageFile, inactiveFileKey));
-        if (path.empty() || path == "/")
-            return left;
-        const size_t slash = path.rfind('/');
-        path = slash == 0 || slash == std::string::npos ? "/" : path.substr(0, slash);
-    }
+    });
+    return left;
 }
 
 uint64_t LeftInControlGroups(const std::string& procRoot, const std::string& sysRoot) {
-    std::ifstream groups(procRoot + "/self/cgroup");
-    std::string line;
     uint64_t left = kUnknown;
-    while (std::getline(groups, line)) {
-        // "hierarchy-id:controllers:path"; the path may itself hold colons.
-        const size_t first = line.find(':');
-        const size_t second = first == std::string::npos ? first : line.find(':', first + 1);
-        if (second == std::string::npos)
-            continue;
-        const std::string controllers = line.substr(first + 1, second - first - 1);
-        const std::string path = line.substr(second + 1);
-        if (path.empty() || path[0] != '/')
-            continue;
-        if (line.compare(0, first, "0") == 0 && controllers.empty()) {
+    ForEachControlGroup(procRoot, [&](const std::string& controllers, const std::string& path) {
+        if (controllers.empty()) {
             // The unified tree is mounted at the top, or beside the v1
             // controllers on a hybrid system.
             for (const char* mount : {"/fs/cgroup", "/fs/cgroup/unified"})
                 left = std::min(left, LeftOnPath(sysRoot + mount, path, "memory.max",
                                                  "memory.current", "inactive_file"));
-            continue;
+            return;
         }
         std::istringstream names(controllers);
         std::string name;
@@ -102,7 +84,7 @@ uint64_t LeftInControlGroups(const std::string& procRoot, const std::string& sys
                     left, LeftOnPath(sysRoot + "/fs/cgroup/memory", path, "memory.limit_in_bytes",
                                      "memory.usage_in_bytes", "total_inactive_file"));
         }
-    }
+    });
     return left;
 }
 

@@ -8,6 +8,12 @@
 #include "platform/memory_budget.h"
 #include "render/png_writer.h"
 
+#if defined(TINTWALK_PARALLEL)
+#include <memory>
+
+#include "core/parallel_step.h"
+#endif
+
 namespace tintwalk {
 
 RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& progress,
@@ -40,8 +46,23 @@ RenderResult RenderPicture(const RenderRequest& request, const RenderProgress& p
         error = noMemory;
         return RenderResult::kNoMemory;
     }
+#if defined(TINTWALK_PARALLEL)
+    // Every helper thread needs a copy of the habitat: as many as fit
+    // beside the community.
+    uint32_t threads = ParallelPays(biotope.trailLength) ? request.threads : 1;
+    while (threads > 1 && !MemoryFits(ParallelStepper::ExtraBytes(
+                              threads, request.width, request.height, biotope.botCount)))
+        --threads;
+    std::unique_ptr<ParallelStepper> stepper;
+    if (threads > 1)
+        stepper = std::make_unique<ParallelStepper>(threads);
+    const auto step = [&stepper] { return stepper ? stepper->Step(biotope) : biotope.Step(); };
+#else
+    // The Windows build simulates on one thread.
+    const auto step = [] { return biotope.Step(); };
+#endif
     for (uint64_t tick = 0; tick < request.ticks; ++tick) {
-        StepTick(biotope, [] {});
+        StepTickWith(step, [] {});
         if (progress)
             progress(tick + 1, request.ticks);
     }

@@ -18,6 +18,8 @@ struct RenderRequest {
     uint32_t seed = 0;
     uint64_t ticks = 0;
     std::string output;
+    // Threads of the simulation; the picture is the same with any number.
+    uint32_t threads = 1;
 };
 
 enum class RenderResult { kWritten, kNoSuchCommunity, kNoMemory, kWriteFailed };

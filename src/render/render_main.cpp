@@ -20,6 +20,7 @@
 #include "communities/clock_choice.h"
 #include "communities/presets.h"
 #include "core/diagnostics.h"
+#include "platform/usable_cores.h"
 #include "render/render.h"
 #include "render/render_options.h"
 #include "tintwalk_version.h"
@@ -142,6 +143,7 @@ int Run(const std::vector<std::string>& arguments) {
     request.height = options.height;
     request.ticks = options.ticks;
     request.output = options.output;
+    request.threads = options.threads != 0 ? options.threads : UsableCores();
 
     const bool toStandardOutput = request.output == "-";
     if (toStandardOutput && IsTerminal(stdout))

@@ -41,6 +41,7 @@ enum class Option {
     kSeed,
     kTicks,
     kOutput,
+    kThreads,
     kVerbose,
     kQuiet,
     kList,
@@ -55,6 +56,7 @@ constexpr OptionName kOptions[] = {
     {"--ticks", int(Option::kTicks), true},
     {"--output", int(Option::kOutput), true},
     {"-o", int(Option::kOutput), true},
+    {"--threads", int(Option::kThreads), true},
     {"--verbose", int(Option::kVerbose), false},
     {"-v", int(Option::kVerbose), false},
     {"--quiet", int(Option::kQuiet), false},
@@ -100,6 +102,14 @@ bool ApplyOption(Option option, const std::string& value, RenderOptions& options
             return true;
         case Option::kOutput:
             options.output = value;
+            return true;
+        case Option::kThreads:
+            if (!ParseDecimal(value, kMaxRenderThreads, number) || number == 0) {
+                error = "thread count '" + value + "' is not a whole number from 1 to " +
+                        std::to_string(kMaxRenderThreads);
+                return false;
+            }
+            options.threads = static_cast<uint32_t>(number);
             return true;
         case Option::kVerbose:
             options.verbose = true;
@@ -169,6 +179,10 @@ std::string RenderUsage() {
            " ms)\n"
            "  -o, --output FILE   the PNG to write (default tintwalk.png); - writes it\n"
            "                      to standard output\n"
+           "  --threads N         simulate on N threads, 1 to 256 (default: the\n"
+           "                      processors this process may use); every number\n"
+           "                      gives the same picture, and small pictures run\n"
+           "                      on one thread\n"
            "  -v, --verbose       the simulation's diagnostic lines on standard error\n"
            "  -q, --quiet         no result line\n"
            "  --list              list the communities and exit\n"

@@ -12,6 +12,8 @@ namespace tintwalk {
 
 // One minute of saver time: whole frame ticks in 60 seconds.
 constexpr uint64_t kDefaultRenderTicks = 60000 / kFramePeriodMs;
+// The most threads --threads accepts.
+constexpr uint32_t kMaxRenderThreads = 256;
 
 enum class RenderAction { kRender, kHelp, kVersion, kList };
 
@@ -30,6 +32,8 @@ struct RenderOptions {
     bool verbose = false;
     // --quiet: no result line.
     bool quiet = false;
+    // --threads: 0 until given, for the processors the process may use.
+    uint32_t threads = 0;
 };
 
 // Reads the arguments after the program name. Options take their value as

@@ -6,6 +6,14 @@
 #include "draw/dirty_tiles.h"
 #include "draw/gl_presenter.h"
 
+#if defined(TINTWALK_PARALLEL)
+#include <memory>
+
+#include "core/parallel_step.h"
+#include "platform/memory_budget.h"
+#include "platform/usable_cores.h"
+#endif
+
 namespace tintwalk {
 
 namespace {
@@ -13,6 +21,43 @@ namespace {
 Presenter* presenter = nullptr;
 DirtyTiles dirtyTiles;
 bool firstTick = true;
+
+#if defined(TINTWALK_PARALLEL)
+// The passes run on every processor the saver may use, where that pays and
+// the habitat copies fit in memory; the Windows saver runs on one thread.
+std::unique_ptr<ParallelStepper> stepper;
+
+void ChooseStepper() {
+    stepper.reset();
+    uint32_t threads = ParallelPays(biotope.trailLength) ? UsableCores() : 1;
+    const uint64_t usable = UsableMemory();
+    while (threads > 1 &&
+           ParallelStepper::ExtraBytes(threads, biotope.hslHabitat.width, biotope.hslHabitat.height,
+                                       biotope.botCount) > usable)
+        --threads;
+    if (threads > 1)
+        stepper = std::make_unique<ParallelStepper>(threads);
+}
+
+void DropStepper() {
+    stepper.reset();
+}
+
+void StepPass() {
+    if (stepper)
+        stepper->Step(biotope);
+    else
+        biotope.Step();
+}
+#else
+void ChooseStepper() {}
+
+void DropStepper() {}
+
+void StepPass() {
+    biotope.Step();
+}
+#endif
 
 }  // namespace
 
@@ -36,11 +81,13 @@ bool StartPicture(Presenter& chosen, int32_t width, int32_t height, int32_t row,
     dirtyTiles.Resize(width, height);
     dirtyTiles.TrackCells(presenter->WantsCells());
     firstTick = true;
-    return InitCommunity(row, seed);
+    const bool loaded = InitCommunity(row, seed);
+    ChooseStepper();
+    return loaded;
 }
 
 void FrameTick() {
-    StepTick(biotope, [] { dirtyTiles.MarkPass(biotope); });
+    StepTickWith(StepPass, [] { dirtyTiles.MarkPass(biotope); });
     if (firstTick) {
         dirtyTiles.MarkAll();
         firstTick = false;
@@ -54,6 +101,7 @@ void StopPicture() {
     if (presenter != nullptr)
         presenter->Stop();
     presenter = nullptr;
+    DropStepper();
     biotope.Release();
 }
 

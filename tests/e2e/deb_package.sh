@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # The install of a native build under a prefix, and its Debian package: made,
-# passed by lintian, installed, run as xscreensaver and mate-screensaver would,
-# removed. Needs root or sudo, and DISPLAY; logs and screenshots stay in
-# BUILD_DIR/package-check.
+# passed by lintian and hardening-check, installed, run as xscreensaver and
+# mate-screensaver would, removed. Needs root or sudo, and DISPLAY; logs and
+# screenshots stay in BUILD_DIR/package-check.
 # Usage: deb_package.sh BUILD_DIR
 build=$(cd "$1" && pwd)
 . "$(dirname "$0")/common.sh"
 [ -n "${DISPLAY:-}" ] || fail "no X display"
-need_tools cpack lintian dpkg-deb apt-get xdotool xwininfo import identify convert python3 \
-    xscreensaver-settings desktop-file-validate dbus-run-session gsettings mate-screensaver
+need_tools cpack lintian hardening-check dpkg-deb apt-get xdotool xwininfo import identify convert \
+    python3 xscreensaver-settings desktop-file-validate dbus-run-session gsettings mate-screensaver
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 out="$build/package-check"
@@ -31,9 +31,16 @@ package=$(ls "$build"/tintwalk_*.deb)
 depends=$(dpkg-deb -f "$package" Depends)
 [ "$(grep -oE 'libc6|libx11-6|libpng16-16|libglx0' <<<"$depends" | sort -u | wc -l)" = 4 ] ||
     fail "Depends: $depends"
-lintian --fail-on error "$package" >"$out/lintian.log" 2>&1 ||
+lintian --fail-on error --display-info "$package" >"$out/lintian.log" 2>&1 ||
     fail "lintian reports errors: $(cat "$out/lintian.log")"
+! grep hardening- "$out/lintian.log" || fail "lintian finds a program not hardened"
 echo "ok: $(basename "$package") passes lintian ($(grep -c '^W:' "$out/lintian.log") warnings)"
+# Every program in it hardened as Debian's own (the control-flow protection that this
+# Debian's build flags do not give aside).
+dpkg-deb -x "$package" "$e2e_tmp/unpacked"
+find "$e2e_tmp/unpacked" -type f -perm -u+x -exec hardening-check --nocfprotection {} + \
+    >"$out/hardening-check.log" || fail "not hardened: $(cat "$out/hardening-check.log")"
+echo "ok: $(grep -c ':$' "$out/hardening-check.log") programs hardened"
 
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get install -y -o DPkg::Lock::Timeout=300 "$package" >"$out/apt.log" 2>&1 ||

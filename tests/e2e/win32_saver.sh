@@ -141,7 +141,7 @@ monitors() {
     shift 2
     if [ -z "${xorg_display:-}" ]; then
         mkdir -p "$e2e_tmp/xorg"
-        if ! start_xorg_dummy "$e2e_tmp/xorg"; then
+        if ! start_xorg_dummy "$e2e_tmp/xorg" xorg_pid; then
             [ "$(id -u)" != 0 ] || fail "Xorg did not start"
             echo "skip: monitors $x $y $*: Xorg runs for root only"
             return

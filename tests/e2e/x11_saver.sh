@@ -59,7 +59,7 @@ while read -r community seed size ticks via drawing driver to; do
     if [ "$size" = monitors ]; then
         shown=$DISPLAY
         mkdir -p xorg
-        if ! start_xorg_dummy "$PWD/xorg"; then
+        if ! start_xorg_dummy "$PWD/xorg" xorg_pid; then
             [ "$(id -u)" != 0 ] || fail "Xorg did not start"
             echo "skip: $name: Xorg runs for root only"
             continue

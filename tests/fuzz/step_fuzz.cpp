@@ -1,7 +1,9 @@
 // A community on a habitat of any shape, run the plain way (support/
 // plain_step.h) and the fast ways, must leave the same habitats, bots,
 // trails and generator. Input: width and height codes (2 bytes each), seed
-// (4), community, passes, trail length (0: the community's own).
+// (4), community, passes, trail length (0: the community's own). Built
+// with TINTWALK_FUZZ_PARALLEL it checks the parallel pass instead, on 2 to
+// 4 threads (from the passes byte) and trails up to 504 steps.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +15,9 @@
 #include "core/bot_step.h"
 #include "core/diagnostics.h"
 #include "core/random.h"
+#if defined(TINTWALK_FUZZ_PARALLEL)
+#include "core/parallel_step.h"
+#endif
 #include "support/plain_step.h"
 
 using namespace tintwalk;
@@ -21,7 +26,15 @@ namespace {
 
 // The fast ways: the built-in passes with the byte-shuffle or with the
 // portable neighbourhood fill, and the step through the rule pointer.
-enum Path { kPlain, kSsse3Passes, kPortablePasses, kRulePointer };
+enum Path { kPlain, kSsse3Passes, kPortablePasses, kRulePointer, kParallel };
+
+#if defined(TINTWALK_FUZZ_PARALLEL)
+constexpr Path kCheckedPaths[] = {kParallel};
+constexpr uint32_t kTrailScale = 8;
+#else
+constexpr Path kCheckedPaths[] = {kSsse3Passes, kPortablePasses, kRulePointer};
+constexpr uint32_t kTrailScale = 1;
+#endif
 
 // A side from a 16-bit code: one in four is 1, 2 or 3, the rest 1..3000.
 int32_t Side(int32_t code) {
@@ -37,16 +50,23 @@ std::vector<uint8_t> Run(const uint8_t* in, Path path) {
     std::memcpy(&seed, in + 4, 4);
     InitCommunity(in[8] % kCommunityCount, seed);
     if ((in[10] & 63) != 0)
-        biotope.SetTrailLength(in[10] & 63);
+        biotope.SetTrailLength((in[10] & 63) * kTrailScale);
     for (uint32_t i = 0; i < biotope.botCount && path == kRulePointer; ++i)
         biotope.bots[i].pass = nullptr;
     const bool savedGather = useSsse3Gather;
     useSsse3Gather = savedGather && path != kPortablePasses;
     for (int i = 0; i <= in[9] % 4; ++i) {
-        if (path == kPlain)
+        if (path == kPlain) {
             PlainBiotopeStep(biotope);
-        else
+        } else if (path == kParallel) {
+#if defined(TINTWALK_FUZZ_PARALLEL)
+            static ParallelStepper steppers[3] = {ParallelStepper(2), ParallelStepper(3),
+                                                  ParallelStepper(4)};
+            steppers[(in[9] >> 2) % 3].Step(biotope);
+#endif
+        } else {
             biotope.Step();
+        }
     }
     useSsse3Gather = savedGather;
 
@@ -83,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint8_t in[11] = {};
     std::memcpy(in, data, std::min(size, sizeof(in)));
     const std::vector<uint8_t> plain = Run(in, kPlain);
-    for (const Path path : {kSsse3Passes, kPortablePasses, kRulePointer}) {
+    for (const Path path : kCheckedPaths) {
         if (Run(in, path) != plain) {
             std::fprintf(stderr, "path %d differs from the plain step\n", path);
             std::abort();

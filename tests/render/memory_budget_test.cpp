@@ -1,4 +1,5 @@
 #include "platform/memory_budget.h"
+#include "platform/usable_cores.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,9 @@ constexpr uint64_t kMiB = 1024 * 1024;
 // A fake /proc and /sys: each file as (path under the root, contents).
 using Tree = std::vector<std::pair<std::string, std::string>>;
 
-uint64_t UsableIn(const Tree& tree) {
+// What `ask` (UsableMemory or UsableCores) finds in the fake tree.
+template <typename Ask>
+auto AskIn(const Tree& tree, Ask ask) {
     const fs::path root =
         fs::temp_directory_path() /
         ("tintwalk-memory-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
@@ -28,9 +31,15 @@ uint64_t UsableIn(const Tree& tree) {
         fs::create_directories((root / path).parent_path());
         std::ofstream(root / path) << contents;
     }
-    const uint64_t usable = UsableMemory((root / "proc").string(), (root / "sys").string());
+    const auto answer = ask((root / "proc").string(), (root / "sys").string());
     fs::remove_all(root);
-    return usable;
+    return answer;
+}
+
+uint64_t UsableIn(const Tree& tree) {
+    return AskIn(tree, [](const std::string& proc, const std::string& sys) {
+        return UsableMemory(proc, sys);
+    });
 }
 
 const std::string kV2 = "sys/fs/cgroup";
@@ -78,6 +87,31 @@ TEST(MemoryBudget, TheLeastOfAvailableMemoryAndEveryLimitAbove) {
     };
     for (const auto& [what, tree, usable] : cases)
         EXPECT_EQ(UsableIn(tree), usable) << what;
+}
+
+TEST(UsableCores, AProcessorQuotaAboveTheProcessLimitsItsThreads) {
+    const auto cores = [](const Tree& tree) {
+        return AskIn(tree, [](const std::string& proc, const std::string& sys) {
+            return UsableCores(proc, sys);
+        });
+    };
+    const uint32_t all = cores({});
+    ASSERT_GE(all, 1u);
+    const std::pair<Tree, uint32_t> cases[] = {
+        {Group("0::/app\n") + Tree{{kV2 + "/app/cpu.max", "50000 100000"}}, 1u},
+        {Group("0::/app\n") + Tree{{kV2 + "/app/cpu.max", "max 100000"}}, all},
+        {Group("0::/a/b\n") +
+             Tree{{kV2 + "/a/cpu.max", "150000 100000"}, {kV2 + "/a/b/cpu.max", "max 100000"}},
+         std::min(all, 2u)},
+        {Group("5:cpu,cpuacct:/job\n") +
+             Tree{{kV2 + "/cpu,cpuacct/job/cpu.cfs_quota_us", "10000"},
+                  {kV2 + "/cpu,cpuacct/job/cpu.cfs_period_us", "100000"}},
+         1u},
+        {Group("5:cpu,cpuacct:/job\n") + Tree{{kV2 + "/cpu,cpuacct/job/cpu.cfs_quota_us", "-1"}},
+         all},
+    };
+    for (const auto& [tree, expected] : cases)
+        EXPECT_EQ(cores(tree), expected);
 }
 
 }  // namespace

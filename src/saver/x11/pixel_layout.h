@@ -18,9 +18,9 @@ struct PixelFormatDescription {
     uint32_t redMask = 0;
     uint32_t greenMask = 0;
     uint32_t blueMask = 0;
-    int bitsPerPixel = 0;       // 24 or 32
-    bool mostSignificantFirst;  // the image's byte order
-    int depth = 0;              // the visual's; 0 for the colour bits alone
+    int bitsPerPixel = 0;               // 24 or 32
+    bool mostSignificantFirst = false;  // the image's byte order
+    int depth = 0;                      // the visual's; 0 for the colour bits alone
 };
 
 class PixelLayout {

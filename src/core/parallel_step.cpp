@@ -1,0 +1,331 @@
+#include "core/parallel_step.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <system_error>
+
+#include "core/recorded_pass.h"
+
+namespace tintwalk {
+
+namespace {
+
+// A bot's course through a pass: open, taken by a helper for a trial run
+// or by the stepping thread, and tried.
+constexpr uint32_t kOpen = 0;
+constexpr uint32_t kTaken = 1;
+constexpr uint32_t kTried = 2;
+
+// The draws a bot's rule takes per call; -1 when not known.
+int32_t BotDraws(const Bot& bot) {
+    if (bot.rule == DefaultRule)
+        return 2;
+    if (bot.rule == bot.passRule && bot.recordedPass != nullptr)
+        return bot.passDraws;
+    return -1;
+}
+
+void RunRecorded(Bot& bot, const PassTarget& target, uint32_t first, StepRecord* records) {
+    if (bot.rule == bot.passRule && bot.recordedPass != nullptr) {
+        bot.recordedPass(bot, target, first, records);
+    } else if (target.rgb != nullptr) {
+        RunRecordedSteps<Gather::kPortable, true>(bot, target, first, records, bot.rule);
+    } else {
+        RunRecordedSteps<Gather::kPortable, false>(bot, target, first, records, bot.rule);
+    }
+}
+
+// How far ahead along a trail the scattered cells are asked for.
+constexpr uint32_t kAhead = 16;
+
+// Waits until `value` no longer holds `old`. A thread put to sleep wakes
+// late on a busy machine, later than a bot takes to run: with no more
+// threads than processors the wait spins for a tenth of a millisecond
+// first, then sleeps.
+void AwaitChange(const std::atomic<uint32_t>& value, uint32_t old, bool spin) {
+    for (int round = 0; spin && round < 2000; ++round) {
+        if (value.load(std::memory_order_acquire) != old)
+            return;
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+    }
+    value.wait(old, std::memory_order_acquire);
+}
+
+size_t CellIndex(const TrailPoint& at, int32_t width) {
+    return static_cast<size_t>(at.y) * static_cast<size_t>(width) + static_cast<size_t>(at.x);
+}
+
+}  // namespace
+
+// One bot of the pass: where its draws begin, its trial run's records, and
+// the cells the trial painted past its first conflict.
+struct ParallelStepper::Trial {
+    std::atomic<uint32_t> phase{kOpen};
+    uint32_t draws = 0;
+    RandomGenerator start;
+    std::vector<StepRecord> records;
+    std::vector<TrailPoint> strayCells;
+};
+
+ParallelStepper::ParallelStepper(uint32_t threads)
+    : spin_(threads <= std::max(1u, std::thread::hardware_concurrency())) {
+    for (uint32_t i = 1; i < threads; ++i) {
+        try {
+            helpers_.emplace_back([this, i] { Help(i - 1); });
+        } catch (const std::system_error&) {
+            break;  // fewer helpers, or none: still exact
+        }
+    }
+}
+
+ParallelStepper::~ParallelStepper() {
+    stopping_.store(true);
+    stage_.fetch_add(1, std::memory_order_release);
+    stage_.notify_all();
+    for (std::thread& helper : helpers_)
+        helper.join();
+}
+
+uint64_t ParallelStepper::ExtraBytes(uint32_t threads, uint32_t width, uint32_t height,
+                                     uint32_t bots) {
+    const uint64_t cells = uint64_t{width} * height;
+    const uint64_t copies = threads > 1 ? threads - 1 : 0;
+    return copies * cells * 3 + cells + uint64_t{bots} * (cells / 1200) * sizeof(StepRecord);
+}
+
+bool ParallelPays(uint32_t trailLength) {
+    return trailLength >= 512;
+}
+
+bool ParallelStepper::Prepare(Biotope& world) {
+    if (helpers_.empty() || world.bots == nullptr || world.botCount == 0 ||
+        world.hslHabitat.pixels == nullptr || world.rgbHabitat.pixels == nullptr ||
+        world.trailLength == 0)
+        return false;
+    for (uint32_t i = 0; i < world.botCount; ++i) {
+        const Bot& bot = world.bots[i];
+        if (bot.trailLength != world.trailLength || BotDraws(bot) < 0)
+            return false;
+    }
+    const size_t cells = static_cast<size_t>(world.hslHabitat.width) * world.hslHabitat.height;
+    try {
+        if (trialCount_ < world.botCount) {
+            trials_ = std::make_unique<Trial[]>(world.botCount);
+            trialCount_ = world.botCount;
+        }
+        for (uint32_t i = 0; i < world.botCount; ++i)
+            trials_[i].records.resize(world.trailLength);
+        const bool sameWorld =
+            copiesWorld_ == &world && copiesEdits_ == world.edits && marks_.size() == cells;
+        if (!sameWorld) {
+            marks_.assign(cells, 0);
+            mark_ = 0;
+            for (std::vector<uint8_t>& copy : copies_)
+                copy.clear();
+            copies_.resize(helpers_.size());
+            for (std::vector<uint8_t>& copy : copies_)
+                copy.assign(world.hslHabitat.pixels, world.hslHabitat.pixels + cells * 3);
+        }
+    } catch (const std::bad_alloc&) {
+        copies_.clear();
+        marks_.clear();
+        copiesWorld_ = nullptr;
+        return false;
+    }
+    world_ = &world;
+    copiesWorld_ = &world;
+    habitat_ = {world.hslHabitat.pixels, world.rgbHabitat.pixels,
+                static_cast<int32_t>(world.hslHabitat.width),
+                static_cast<int32_t>(world.hslHabitat.height)};
+    bots_ = world.botCount;
+    trailLength_ = world.trailLength;
+    return true;
+}
+
+bool ParallelStepper::Step(Biotope& world) {
+    if (!Prepare(world))
+        return world.Step();
+    ++world.passCount;
+    if (++mark_ == 0) {
+        std::memset(marks_.data(), 0, marks_.size());
+        mark_ = 1;
+    }
+    // Where each bot's draws begin: after the draws of the bots before it.
+    RandomGenerator position = randomGenerator;
+    for (uint32_t i = 0; i < bots_; ++i) {
+        Trial& trial = trials_[i];
+        trial.phase.store(kOpen, std::memory_order_relaxed);
+        trial.draws = static_cast<uint32_t>(BotDraws(world.bots[i]));
+        trial.start = position;
+        trial.strayCells.clear();
+        position.Discard(uint64_t{trailLength_} * trial.draws);
+    }
+    committed_.store(0, std::memory_order_relaxed);
+    helpersDone_.store(0, std::memory_order_relaxed);
+    stage_.fetch_add(1, std::memory_order_release);
+    stage_.notify_all();
+
+    for (uint32_t i = 0; i < bots_; ++i) {
+        Trial& trial = trials_[i];
+        uint32_t expected = kOpen;
+        if (trial.phase.compare_exchange_strong(expected, kTaken, std::memory_order_acq_rel)) {
+            // No helper has begun this bot: it runs here, on the habitat.
+            randomGenerator = trial.start;
+            RunRecorded(world.bots[i], habitat_, 0, trial.records.data());
+            Mark(world.bots[i].trailPoints, trailLength_);
+        } else {
+            for (uint32_t phase; (phase = trial.phase.load(std::memory_order_acquire)) != kTried;)
+                AwaitChange(trial.phase, phase, spin_);
+            Commit(i);
+            ++botsTried_;
+        }
+        committed_.store(i + 1, std::memory_order_release);
+        committed_.notify_all();
+    }
+    randomGenerator = position;
+    stepsRun_ += uint64_t{bots_} * trailLength_;
+
+    const uint32_t helpers = static_cast<uint32_t>(helpers_.size());
+    for (uint32_t done; (done = helpersDone_.load(std::memory_order_acquire)) != helpers;)
+        AwaitChange(helpersDone_, done, spin_);
+    copiesEdits_ = ++world.edits;
+    return true;
+}
+
+void ParallelStepper::Help(uint32_t helper) {
+    uint32_t seen = 0;
+    for (;;) {
+        AwaitChange(stage_, seen, spin_);
+        seen = stage_.load(std::memory_order_acquire);
+        if (stopping_.load())
+            return;
+        // Helper h takes bots h + 1, h + 1 + Threads(), ...: while the
+        // stepping thread runs one bot, the helpers try the next ones.
+        for (uint32_t index = helper + 1; index < bots_; index += Threads()) {
+            uint32_t expected = kOpen;
+            if (trials_[index].phase.compare_exchange_strong(expected, kTaken,
+                                                             std::memory_order_acq_rel))
+                RunTrial(helper, index);
+        }
+        TakeUpPass(helper);
+        helpersDone_.fetch_add(1, std::memory_order_release);
+        helpersDone_.notify_all();
+    }
+}
+
+void ParallelStepper::RunTrial(uint32_t helper, uint32_t index) {
+    Trial& trial = trials_[index];
+    randomGenerator = trial.start;
+    const PassTarget copy = {copies_[helper].data(), nullptr, habitat_.width, habitat_.height};
+    RunRecorded(world_->bots[index], copy, 0, trial.records.data());
+    trial.phase.store(kTried, std::memory_order_release);
+    trial.phase.notify_one();
+}
+
+void ParallelStepper::Commit(uint32_t index) {
+    Trial& trial = trials_[index];
+    Bot& bot = world_->bots[index];
+    const uint32_t exact = FirstConflict(bot);
+    for (uint32_t slot = 0; slot < exact; ++slot) {
+        if (slot + kAhead < exact) {
+            const size_t ahead = CellIndex(bot.trailPoints[slot + kAhead], habitat_.width);
+            __builtin_prefetch(habitat_.hsl + ahead * 3, 1);
+            __builtin_prefetch(habitat_.rgb + ahead * 3, 1);
+            __builtin_prefetch(marks_.data() + ahead, 1);
+        }
+        const size_t cell = CellIndex(bot.trailPoints[slot], habitat_.width);
+        std::memcpy(habitat_.hsl + cell * 3, &trial.records[slot].colour, 3);
+        std::memcpy(habitat_.rgb + cell * 3, &bot.trailColours[slot], 3);
+        marks_[cell] = mark_;
+    }
+    if (exact == trailLength_)
+        return;
+    // From the first step that read a cell painted by a bot before it, the
+    // bot runs again on the habitat. The cells its trial painted from there
+    // on stay marked, as the helper's copy still holds them.
+    trial.strayCells.assign(bot.trailPoints + exact, bot.trailPoints + trailLength_);
+    Mark(trial.strayCells.data(), trailLength_ - exact);
+    const StepRecord& from = trial.records[exact];
+    bot.state = from.state;
+    bot.heading = from.heading;
+    bot.x = bot.trailPoints[exact].x;
+    bot.y = bot.trailPoints[exact].y;
+    randomGenerator = trial.start;
+    randomGenerator.Discard(uint64_t{exact} * trial.draws);
+    RunRecorded(bot, habitat_, exact, trial.records.data());
+    Mark(bot.trailPoints + exact, trailLength_ - exact);
+    stepsRunAgain_ += trailLength_ - exact;
+}
+
+uint32_t ParallelStepper::FirstConflict(const Bot& bot) const {
+    const int32_t width = habitat_.width;
+    const int32_t height = habitat_.height;
+    const uint8_t* marks = marks_.data();
+    const uint8_t mark = mark_;
+    for (uint32_t slot = 0; slot < trailLength_; ++slot) {
+        if (slot + kAhead < trailLength_) {
+            const TrailPoint ahead = bot.trailPoints[slot + kAhead];
+            const uint8_t* row = marks + CellIndex(ahead, width);
+            __builtin_prefetch(row - width);
+            __builtin_prefetch(row + width);
+        }
+        const TrailPoint at = bot.trailPoints[slot];
+        if (at.x >= 1 && at.x < width - 1 && at.y >= 1 && at.y < height - 1) {
+            const uint8_t* row = marks + CellIndex({at.x - 1, at.y - 1}, width);
+            bool met = false;
+            for (int r = 0; r < 3; ++r, row += width)
+                met |= (row[0] == mark) | (row[1] == mark) | (row[2] == mark);
+            if (met)
+                return slot;
+            continue;
+        }
+        for (int dy = -1; dy <= 1; ++dy) {
+            const int32_t y = at.y + dy < 0 ? height - 1 : (at.y + dy == height ? 0 : at.y + dy);
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int32_t x = at.x + dx < 0 ? width - 1 : (at.x + dx == width ? 0 : at.x + dx);
+                if (marks[CellIndex({x, y}, width)] == mark)
+                    return slot;
+            }
+        }
+    }
+    return trailLength_;
+}
+
+void ParallelStepper::Mark(const TrailPoint* points, uint32_t count) {
+    for (uint32_t i = 0; i < count; ++i) {
+        if (i + kAhead < count)
+            __builtin_prefetch(marks_.data() + CellIndex(points[i + kAhead], habitat_.width), 1);
+        marks_[CellIndex(points[i], habitat_.width)] = mark_;
+    }
+}
+
+void ParallelStepper::TakeUpPass(uint32_t helper) {
+    // The copy takes up the cells of each bot once it is committed, in bot
+    // order, so that it ends with the last colour of every painted cell;
+    // then the cells that its trial runs painted past a conflict, from the
+    // habitat, which no longer changes in this pass.
+    uint8_t* copy = copies_[helper].data();
+    const int32_t width = habitat_.width;
+    for (uint32_t i = 0; i < bots_; ++i) {
+        for (uint32_t done; (done = committed_.load(std::memory_order_acquire)) <= i;)
+            AwaitChange(committed_, done, spin_);
+        const TrailPoint* points = world_->bots[i].trailPoints;
+        const StepRecord* records = trials_[i].records.data();
+        for (uint32_t slot = 0; slot < trailLength_; ++slot) {
+            if (slot + kAhead < trailLength_)
+                __builtin_prefetch(copy + CellIndex(points[slot + kAhead], width) * 3, 1);
+            std::memcpy(copy + CellIndex(points[slot], width) * 3, &records[slot].colour, 3);
+        }
+    }
+    for (uint32_t i = 0; i < bots_; ++i) {
+        for (const TrailPoint& at : trials_[i].strayCells) {
+            const size_t offset = CellIndex(at, width) * 3;
+            std::memcpy(copy + offset, habitat_.hsl + offset, 3);
+        }
+    }
+}
+
+}  // namespace tintwalk
