@@ -74,8 +74,8 @@ struct ParallelStepper::Trial {
     std::vector<TrailPoint> strayCells;
 };
 
-ParallelStepper::ParallelStepper(uint32_t threads)
-    : spin_(threads <= std::max(1u, std::thread::hardware_concurrency())) {
+ParallelStepper::ParallelStepper(uint32_t threads, bool alwaysTry)
+    : spin_(threads <= std::max(1u, std::thread::hardware_concurrency())), alwaysTry_(alwaysTry) {
     for (uint32_t i = 1; i < threads; ++i) {
         try {
             helpers_.emplace_back([this, i] { Help(i - 1); });
@@ -150,8 +150,15 @@ bool ParallelStepper::Prepare(Biotope& world) {
 }
 
 bool ParallelStepper::Step(Biotope& world) {
+    // The copies miss the plain passes' cells; Prepare copies the habitat
+    // afresh when helpers are tried again.
+    if (plainPasses_ > 0) {
+        --plainPasses_;
+        return world.Step();
+    }
     if (!Prepare(world))
         return world.Step();
+    const uint64_t triedBefore = botsTried_;
     ++world.passCount;
     if (++mark_ == 0) {
         std::memset(marks_.data(), 0, marks_.size());
@@ -197,6 +204,8 @@ bool ParallelStepper::Step(Biotope& world) {
     for (uint32_t done; (done = helpersDone_.load(std::memory_order_acquire)) != helpers;)
         AwaitChange(helpersDone_, done, spin_);
     copiesEdits_ = ++world.edits;
+    if (botsTried_ == triedBefore && !alwaysTry_)
+        plainPasses_ = kPlainPasses;
     return true;
 }
 
