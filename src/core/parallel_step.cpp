@@ -66,12 +66,16 @@ struct ParallelStepper::Trial {
     std::atomic<uint32_t> phase{kOpen};
     uint32_t draws = 0;
     RandomGenerator start;
+    // The helper whose copy holds the trial run (-1: none), and how many of
+    // its steps held.
+    int32_t helper = -1;
+    uint32_t exact = 0;
     std::vector<StepRecord> records;
     std::vector<TrailPoint> strayCells;
 };
 
-ParallelStepper::ParallelStepper(uint32_t threads)
-    : spin_(threads <= std::max(1u, std::thread::hardware_concurrency())) {
+ParallelStepper::ParallelStepper(uint32_t threads, bool alwaysTry)
+    : spin_(threads <= std::max(1u, std::thread::hardware_concurrency())), alwaysTry_(alwaysTry) {
     for (uint32_t i = 1; i < threads; ++i) {
         try {
             helpers_.emplace_back([this, i] { Help(i - 1); });
@@ -146,8 +150,15 @@ bool ParallelStepper::Prepare(Biotope& world) {
 }
 
 bool ParallelStepper::Step(Biotope& world) {
+    // The copies miss the plain passes' cells; Prepare copies the habitat
+    // afresh when helpers are tried again.
+    if (plainPasses_ > 0) {
+        --plainPasses_;
+        return world.Step();
+    }
     if (!Prepare(world))
         return world.Step();
+    const uint64_t triedBefore = botsTried_;
     ++world.passCount;
     if (++mark_ == 0) {
         std::memset(marks_.data(), 0, marks_.size());
@@ -161,6 +172,7 @@ bool ParallelStepper::Step(Biotope& world) {
         trial.draws = static_cast<uint32_t>(BotDraws(world.bots[i]));
         trial.start = position;
         trial.strayCells.clear();
+        trial.helper = -1;
         position.Discard(uint64_t{trailLength_} * trial.draws);
     }
     committed_.store(0, std::memory_order_relaxed);
@@ -192,6 +204,8 @@ bool ParallelStepper::Step(Biotope& world) {
     for (uint32_t done; (done = helpersDone_.load(std::memory_order_acquire)) != helpers;)
         AwaitChange(helpersDone_, done, spin_);
     copiesEdits_ = ++world.edits;
+    if (botsTried_ == triedBefore && !alwaysTry_)
+        plainPasses_ = kPlainPasses;
     return true;
 }
 
@@ -221,6 +235,7 @@ void ParallelStepper::RunTrial(uint32_t helper, uint32_t index) {
     randomGenerator = trial.start;
     const PassTarget copy = {copies_[helper].data(), nullptr, habitat_.width, habitat_.height};
     RunRecorded(world_->bots[index], copy, 0, trial.records.data());
+    trial.helper = static_cast<int32_t>(helper);
     trial.phase.store(kTried, std::memory_order_release);
     trial.phase.notify_one();
 }
@@ -229,6 +244,7 @@ void ParallelStepper::Commit(uint32_t index) {
     Trial& trial = trials_[index];
     Bot& bot = world_->bots[index];
     const uint32_t exact = FirstConflict(bot);
+    trial.exact = exact;
     for (uint32_t slot = 0; slot < exact; ++slot) {
         if (slot + kAhead < exact) {
             const size_t ahead = CellIndex(bot.trailPoints[slot + kAhead], habitat_.width);
@@ -306,7 +322,10 @@ void ParallelStepper::TakeUpPass(uint32_t helper) {
     // The copy takes up the cells of each bot once it is committed, in bot
     // order, so that it ends with the last colour of every painted cell;
     // then the cells that its trial runs painted past a conflict, from the
-    // habitat, which no longer changes in this pass.
+    // habitat, which no longer changes in this pass. The cells of its own
+    // trial runs up to their first conflict it already holds: no bot before
+    // painted them (the trial would have met the cell), and a bot after
+    // that painted one brings it in its own trail.
     uint8_t* copy = copies_[helper].data();
     const int32_t width = habitat_.width;
     for (uint32_t i = 0; i < bots_; ++i) {
@@ -314,7 +333,9 @@ void ParallelStepper::TakeUpPass(uint32_t helper) {
             AwaitChange(committed_, done, spin_);
         const TrailPoint* points = world_->bots[i].trailPoints;
         const StepRecord* records = trials_[i].records.data();
-        for (uint32_t slot = 0; slot < trailLength_; ++slot) {
+        const uint32_t held =
+            trials_[i].helper == static_cast<int32_t>(helper) ? trials_[i].exact : 0;
+        for (uint32_t slot = held; slot < trailLength_; ++slot) {
             if (slot + kAhead < trailLength_)
                 __builtin_prefetch(copy + CellIndex(points[slot + kAhead], width) * 3, 1);
             std::memcpy(copy + CellIndex(points[slot], width) * 3, &records[slot].colour, 3);

@@ -29,8 +29,11 @@ namespace tintwalk {
 class ParallelStepper {
   public:
     // `threads` counts the calling thread; with 1 (or when no thread can be
-    // started) every pass is Biotope::Step.
-    explicit ParallelStepper(uint32_t threads);
+    // started) every pass is Biotope::Step. A pass in which no helper got to
+    // any bot in time (the processors busy with other work) is followed by
+    // kPlainPasses plain ones, unless `alwaysTry` (for tests).
+    explicit ParallelStepper(uint32_t threads, bool alwaysTry = false);
+    static constexpr uint32_t kPlainPasses = 32;
     ~ParallelStepper();
     ParallelStepper(const ParallelStepper&) = delete;
     ParallelStepper& operator=(const ParallelStepper&) = delete;
@@ -90,6 +93,9 @@ class ParallelStepper {
     std::atomic<bool> stopping_{false};
     // Whether waits spin before they sleep: only with a processor per thread.
     const bool spin_;
+    const bool alwaysTry_;
+    // Plain passes still to run before helpers are tried again.
+    uint32_t plainPasses_ = 0;
 
     uint64_t stepsRun_ = 0;
     uint64_t stepsRunAgain_ = 0;

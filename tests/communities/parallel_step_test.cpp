@@ -72,7 +72,7 @@ TEST(ParallelStep, EveryPassEqualsThePlainPassWithAnyNumberOfThreads) {
                              ", " + std::to_string(threads) + " threads");
                 Load(row, shape.width, shape.height, seed);
                 biotope.SetTrailLength(shape.trail);
-                ParallelStepper stepper(threads);
+                ParallelStepper stepper(threads, true);
                 for (int pass = 0; pass < kPasses; ++pass) {
                     stepper.Step(biotope);
                     ASSERT_EQ(WorldState(), plain[pass]) << "pass " << pass + 1;
@@ -88,7 +88,7 @@ TEST(ParallelStep, EveryPassEqualsThePlainPassWithAnyNumberOfThreads) {
 
 TEST(ParallelStep, TheRecordedFingerprintsHoldWithTwoAndThreeThreads) {
     for (uint32_t threads : {2u, 3u}) {
-        ParallelStepper stepper(threads);
+        ParallelStepper stepper(threads, true);
         CheckFingerprintTable([&stepper] { stepper.Step(biotope); },
                               ", " + std::to_string(threads) + " threads");
     }
