@@ -62,6 +62,11 @@ run_windows() {
     done
     grep -a '^frame clock stopped' "$scratch/out" | tr -d '\r' || echo "failed: $(tail -n 1 "$scratch/out")"
     DISPLAY=$display xdotool key space
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill "$pid" 2>/dev/null  # a saver that hangs under wine
     wait "$pid"
 }
 
