@@ -7,8 +7,11 @@
 # median wall and processor time of a tick (the whole process, so the
 # OpenGL driver's threads count) and how far apart the ticks came (13 ms
 # when the clock keeps up). The methods alternate inside every round, so a
-# drift of the machine's speed hits them all alike.
-# Usage: bench/frame_bench.sh BUILD_DIR [TICKS [ROUNDS [SIZE...]]]
+# drift of the machine's speed hits them all alike. With WINDOWS_BUILD naming
+# a Windows build (e.g. build/mingw) the Windows saver runs too, full screen
+# under wine on an Xvfb screen of each size, timed by its tick-limit hook
+# (its processor time is the mean of the ticks, not the median).
+# Usage: [WINDOWS_BUILD=DIR] bench/frame_bench.sh BUILD_DIR [TICKS [ROUNDS [SIZE...]]]
 #   e.g. bench/frame_bench.sh build/release 200 3 1280x720 1920x1080 3840x2160
 set -u
 build=${1:?usage: frame_bench.sh BUILD_DIR [TICKS [ROUNDS [SIZE...]]]}
@@ -23,6 +26,44 @@ saver=$build/src/saver/x11/tintwalk
 methods=(x-image-shm x-image-plain gl-texture gl-tiles gl-points)
 offscreen=$build/bench/tintwalk_offscreen_frames
 [ -x "$offscreen" ] && methods+=(offscreen-texture offscreen-tiles offscreen-points)
+scr=${WINDOWS_BUILD:+$WINDOWS_BUILD/src/saver/win32/tintwalk.scr}
+if [ -n "$scr" ]; then
+    [ -f "$scr" ] || { echo "no Windows saver at $scr" >&2; exit 1; }
+    methods+=(win32-wine)
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+fi
+
+# start_xvfb SIZE: a private Xvfb screen of SIZE; its display in started.
+start_xvfb() {
+    local number=$scratch/display-$1
+    exec 3>"$number"
+    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp >>"$scratch/xvfb.log" 2>&1 &
+    servers+=($!)
+    exec 3>&-
+    for _ in $(seq 100); do
+        [ -s "$number" ] && break
+        sleep 0.1
+    done
+    started=":$(head -n 1 "$number")"
+}
+
+# run_windows SIZE: the Windows saver, full screen on a screen of SIZE, for
+# the ticks and one more (the first, which shows the whole habitat); prints
+# its timings line, then ends it with a key.
+run_windows() {
+    local display=${wine_displays[$1]}
+    DISPLAY=$display TINTWALK_TEST_HOOK_STOP_TICKING_AFTER=$((ticks + 1)) TINTWALK_TEST_HOOK_CLOCK=7 \
+        wine "$scr" /s >"$scratch/out" 2>&1 &
+    local pid=$!
+    for _ in $(seq 1200); do
+        grep -q '^frame clock stopped' "$scratch/out" && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    grep -a '^frame clock stopped' "$scratch/out" | tr -d '\r' || echo "failed: $(tail -n 1 "$scratch/out")"
+    DISPLAY=$display xdotool key space
+    wait "$pid"
+}
 
 # run METHOD SIZE: one run; prints the saver's timings line.
 run() {
@@ -31,6 +72,10 @@ run() {
         offscreen-*)
             TINTWALK_DRAW=${method#offscreen-} "$offscreen" "$size" "$ticks" 2>/dev/null |
                 grep '^timings:'
+            return
+            ;;
+        win32-wine)
+            run_windows "$size"
             return
             ;;
         x-image-plain) how=(--no-shm) ;;
@@ -43,16 +88,17 @@ run() {
 }
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tintwalk-frames.XXXXXX")
-exec 3>"$scratch/display"
-Xvfb -displayfd 3 -screen 0 3840x2160x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
-xvfb=$!
-exec 3>&-
-trap 'kill "$xvfb" 2>/dev/null; rm -rf "$scratch"' EXIT
-for _ in $(seq 100); do
-    [ -s "$scratch/display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(head -n 1 "$scratch/display")"
+servers=()
+declare -A wine_displays
+trap 'kill "${servers[@]}" 2>/dev/null; rm -rf "$scratch"' EXIT
+start_xvfb 3840x2160
+export DISPLAY=$started
+if [ -n "$scr" ]; then
+    for size in "${sizes[@]}"; do
+        start_xvfb "$size"
+        wine_displays[$size]=$started
+    done
+fi
 export GALLIUM_DRIVER=${GALLIUM_DRIVER:-llvmpipe}
 
 echo "# $ticks ticks a run, $rounds rounds, GALLIUM_DRIVER=$GALLIUM_DRIVER, $(nproc) cores"

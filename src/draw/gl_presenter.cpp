@@ -107,7 +107,17 @@ GlCapabilities QueryGlCapabilities() {
     return capabilities;
 }
 
+namespace {
+
+DrawMethod automaticMethod = DrawMethod::kPoints;
+
+}  // namespace
+
 GlPresenter::GlPresenter(DrawMethod wanted) : wanted_(wanted) {}
+
+void GlPresenter::SetAutomaticMethod(DrawMethod method) {
+    automaticMethod = method == DrawMethod::kAuto ? DrawMethod::kPoints : method;
+}
 
 GlPresenter::~GlPresenter() = default;
 
@@ -135,7 +145,7 @@ void GlPresenter::Start(int32_t width, int32_t height) {
     // sessions and under wine, points cost the least CPU time per tick
     // (BENCHMARKS.md has the measurements).
     const GlCapabilities capabilities = QueryGlCapabilities();
-    DrawMethod method = wanted == DrawMethod::kAuto ? DrawMethod::kPoints : wanted;
+    DrawMethod method = wanted == DrawMethod::kAuto ? automaticMethod : wanted;
     while (true) {
         drawer_ = MakeMethod(method);
         if (drawer_->Start(width_, height_, capabilities))

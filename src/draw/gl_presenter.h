@@ -48,11 +48,16 @@ class GlPresenter : public Presenter {
     static constexpr const char* kMethodVariable = "TINTWALK_DRAW";
 
     // Method kAuto reads kMethodVariable at every Start and, where that is
-    // not set, draws points: see Start for why.
+    // not set, draws with the automatic method: points (see Start for why)
+    // unless the shell knows better for its platform.
     // A method that cannot start gives way to the next of texture, tiles,
     // points.
     explicit GlPresenter(DrawMethod wanted = DrawMethod::kAuto);
     ~GlPresenter() override;
+
+    // The method that kAuto draws with from the next Start on, in every
+    // presenter of the process; kAuto gives points again.
+    static void SetAutomaticMethod(DrawMethod method);
 
     void Start(int32_t width, int32_t height) override;
     bool WantsCells() const override { return method_ == DrawMethod::kPoints; }

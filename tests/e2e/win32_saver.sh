@@ -154,7 +154,7 @@ monitors() {
     export DISPLAY=$xorg_display
     place_monitors "$@" >/dev/null || fail "cannot place the monitors $*"
     screen_size
-    full_screen auto llvmpipe points travel "$x" "$y"
+    full_screen auto llvmpipe texture travel "$x" "$y"
     wineserver -w
     export DISPLAY=$shown
     screen_size
@@ -194,7 +194,7 @@ DisplayIcon C:\\\\windows\\\\system32\\\\tintwalk.scr,0
 UninstallString "C:\\\\Program Files\\\\Tintwalk\\\\uninstall.exe"
 EstimatedSize 0x[0-9a-f]{3,}
 EOF
-    full_screen auto llvmpipe points key
+    full_screen auto llvmpipe texture key
     wine reg add "$key" /v speed /t REG_DWORD /d 49 /f >/dev/null 2>&1
     wine 'C:\Program Files\Tintwalk\uninstall.exe' /S || fail "the silent uninstall failed"
     state after
@@ -210,8 +210,8 @@ while read -r -u 3 mode arguments; do
     "$mode" $arguments
     echo "ok: $mode $arguments"
 done 3<<'EOF'
-full_screen auto llvmpipe points key
-full_screen texture llvmpipe texture travel
+full_screen auto llvmpipe texture key
+full_screen points llvmpipe points travel
 full_screen tiles softpipe tiles click
 lines
 dialog /c Return - 1 0x31

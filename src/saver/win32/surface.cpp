@@ -1,5 +1,6 @@
 #include "saver/win32/surface.h"
 
+#include "communities/clock_choice.h"
 #include "communities/community.h"
 #include "saver/picture.h"
 #include "saver/win32/gl_context.h"
@@ -16,6 +17,13 @@ namespace {
 
 const char kSurfaceClassName[] = "NTDEVCLASS";
 const char kSurfaceTitle[] = "Tintwalk screensaver";
+
+// One reading of the clock chooses both the community and its seed.
+void StartChosenPicture() {
+    const int64_t now = PictureClockSeconds();
+    StartPicture(OpenGlPresenter(), surfaceWidth, surfaceHeight, CommunityRowFromTime(now),
+                 SeedFromTime(now));
+}
 
 }  // namespace
 
@@ -56,8 +64,8 @@ LRESULT CALLBACK SurfaceWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         case WM_CREATE:
             LoadSettings();
             CreateGlContext(window);
-            StartPicture(surfaceWidth, surfaceHeight);
             StartTickLimit();
+            StartChosenPicture();
             frameTimer = SetTimer(window, kFrameTimerId, kFramePeriodMs, nullptr);
             return 0;
         case WM_ERASEBKGND:
@@ -69,6 +77,7 @@ LRESULT CALLBACK SurfaceWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         case WM_TIMER:
             if (TickLimitReached())
                 return 0;
+            NoteTickStart();
             FrameTick();
             if (CountTickTowardsLimit()) {
                 KillTimer(window, frameTimer);
