@@ -4,7 +4,7 @@
 // --conflicts it instead runs the plain pass and writes, for every pass and
 // bot, the first step at which a trial run from the pass's start would have
 // met a cell painted earlier in the pass, for bench/project_cores.py.
-//   tintwalk_parallel_steps ROW WIDTH HEIGHT PASSES THREADS [--conflicts]
+//   tintwalk_parallel_steps ROW WIDTH HEIGHT PASSES THREADS [--conflicts|--always-try]
 #include <time.h>
 
 #include <chrono>
@@ -62,6 +62,8 @@ int main(int argc, char** argv) {
     const int passes = std::atoi(argv[4]);
     const uint32_t threads = static_cast<uint32_t>(std::atoi(argv[5]));
     const bool conflicts = argc > 6 && std::strcmp(argv[6], "--conflicts") == 0;
+    // --always-try: helpers are tried on every pass, however late they come.
+    const bool alwaysTry = argc > 6 && std::strcmp(argv[6], "--always-try") == 0;
     SetDiagnosticRoute(DiagnosticRoute::kSilent);
     if (!InitCommunity(row, 1) || !CommunityLoaded(surfaceWidth, surfaceHeight))
         return 2;
@@ -79,7 +81,7 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    ParallelStepper stepper(threads);
+    ParallelStepper stepper(threads, alwaysTry);
     // The stepping thread's processor time: on a busy machine, what its
     // share of the work cost without the waits for a processor.
     const auto threadSeconds = [] {

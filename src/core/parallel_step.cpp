@@ -204,8 +204,17 @@ bool ParallelStepper::Step(Biotope& world) {
     for (uint32_t done; (done = helpersDone_.load(std::memory_order_acquire)) != helpers;)
         AwaitChange(helpersDone_, done, spin_);
     copiesEdits_ = ++world.edits;
-    if (botsTried_ == triedBefore && !alwaysTry_)
-        plainPasses_ = kPlainPasses;
+    // The helpers' share is every bot but the stepping thread's own. Each
+    // pass in which they got to fewer than half of theirs doubles the plain
+    // passes that follow, up to 32 times as many; a pass they keep up with
+    // resets that.
+    const uint64_t helpersShare = bots_ - (bots_ + Threads() - 1) / Threads();
+    if (2 * (botsTried_ - triedBefore) >= helpersShare || alwaysTry_) {
+        plainRun_ = kPlainPasses;
+    } else {
+        plainPasses_ = plainRun_;
+        plainRun_ = std::min(2 * plainRun_, 32 * kPlainPasses);
+    }
     return true;
 }
 

@@ -29,9 +29,10 @@ namespace tintwalk {
 class ParallelStepper {
   public:
     // `threads` counts the calling thread; with 1 (or when no thread can be
-    // started) every pass is Biotope::Step. A pass in which no helper got to
-    // any bot in time (the processors busy with other work) is followed by
-    // kPlainPasses plain ones, unless `alwaysTry` (for tests).
+    // started) every pass is Biotope::Step. A pass in which the helpers got
+    // to fewer than half of their bots in time (the processors busy with
+    // other work) is followed by kPlainPasses plain ones, more when that
+    // keeps happening, unless `alwaysTry` (for tests).
     explicit ParallelStepper(uint32_t threads, bool alwaysTry = false);
     static constexpr uint32_t kPlainPasses = 32;
     ~ParallelStepper();
@@ -96,6 +97,7 @@ class ParallelStepper {
     const bool alwaysTry_;
     // Plain passes still to run before helpers are tried again.
     uint32_t plainPasses_ = 0;
+    uint32_t plainRun_ = kPlainPasses;
 
     uint64_t stepsRun_ = 0;
     uint64_t stepsRunAgain_ = 0;
