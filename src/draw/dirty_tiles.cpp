@@ -22,12 +22,14 @@ void DirtyTiles::Resize(int32_t newWidth, int32_t newHeight) {
     flags.assign(static_cast<size_t>(columns) * static_cast<size_t>(rows), 0);
     dirtyCount = 0;
     cells.clear();
+    colours.clear();
     cellBits.assign(trackCells ? (CellCount(width, height) + 63) / 64 : 0, 0);
 }
 
 void DirtyTiles::TrackCells(bool on) {
     trackCells = on;
     cells.clear();
+    colours.clear();
     cellBits.assign(on ? (CellCount(width, height) + 63) / 64 : 0, 0);
 }
 
@@ -82,6 +84,23 @@ void DirtyTiles::Clear() {
         cellBits[cell >> 6] = 0;
     }
     cells.clear();
+    colours.clear();
+}
+
+void DirtyTiles::KeepColours(const Image& habitat) {
+    colours.clear();
+    if (habitat.pixels == nullptr || habitat.width != static_cast<uint32_t>(width) ||
+        habitat.height != static_cast<uint32_t>(height))
+        return;
+    colours.resize(cells.size());
+    RgbPixel* out = colours.data();
+    for (const TrailPoint& point : cells) {
+        // The habitat's rows are packed, whatever its pitch.
+        const uint8_t* rgb =
+            habitat.pixels +
+            (static_cast<size_t>(point.y) * habitat.width + static_cast<size_t>(point.x)) * 3;
+        *out++ = {rgb[0], rgb[1], rgb[2]};
+    }
 }
 
 void DirtyTiles::CollectRects(std::vector<CellRect>& out) const {

@@ -41,6 +41,12 @@ class DirtyTiles {
     // The distinct cells painted since the last Clear, in painting order;
     // empty unless TrackCells is on.
     const std::vector<TrailPoint>& Cells() const { return cells; }
+    // Keeps the colour that each listed cell has in `habitat` (the RGB
+    // habitat after the tick's passes), so that the cells can be drawn while
+    // the next tick already paints the habitat.
+    void KeepColours(const Image& habitat);
+    // The kept colour of each listed cell: CellColours()[i] is Cells()[i]'s.
+    const std::vector<RgbPixel>& CellColours() const { return colours; }
     // The dirty tiles as few rectangles of cells, clipped to the habitat:
     // the runs of each tile row, merged with the same run of the row below.
     void CollectRects(std::vector<CellRect>& out) const;
@@ -91,6 +97,7 @@ class DirtyTiles {
     bool trackCells = false;
     std::vector<uint64_t> cellBits;  // one bit per cell, set while listed
     std::vector<TrailPoint> cells;
+    std::vector<RgbPixel> colours;
 };
 
 }  // namespace tintwalk

@@ -3,6 +3,7 @@
 // A point of size 1 at (x + 0.5, y + 0.5) lights exactly pixel (x, y) on any
 // conforming OpenGL; at whole coordinates it would sit on pixel corners and
 // the rasteriser's rounding would choose the pixel.
+#include <algorithm>
 #include <vector>
 
 #include "draw/gl.h"
@@ -37,21 +38,19 @@ class PointMethod : public GlMethod {
             glDrawPixels(width_, height_, GL_RGB, GL_UNSIGNED_BYTE, habitat);
             return;
         }
+        // Any other tick: the painted cells in the colours the tick left
+        // them (the habitat may already hold the next tick's).
         const std::vector<TrailPoint>& cells = dirty.Cells();
-        points_.resize(cells.size());
-        ColouredPoint* out = points_.data();
-        for (const TrailPoint& cell : cells) {
-            const uint8_t* rgb =
-                habitat + (static_cast<size_t>(cell.y) * static_cast<size_t>(width_) +
-                           static_cast<size_t>(cell.x)) *
-                              3;
-            out->colour[0] = rgb[0];
-            out->colour[1] = rgb[1];
-            out->colour[2] = rgb[2];
-            out->colour[3] = 255;
-            out->x = static_cast<float>(cell.x) + 0.5f;
-            out->y = static_cast<float>(cell.y) + 0.5f;
-            ++out;
+        const std::vector<RgbPixel>& colours = dirty.CellColours();
+        points_.resize(std::min(cells.size(), colours.size()));
+        for (size_t i = 0; i < points_.size(); ++i) {
+            ColouredPoint& out = points_[i];
+            out.colour[0] = colours[i].red;
+            out.colour[1] = colours[i].green;
+            out.colour[2] = colours[i].blue;
+            out.colour[3] = 255;
+            out.x = static_cast<float>(cells[i].x) + 0.5f;
+            out.y = static_cast<float>(cells[i].y) + 0.5f;
         }
         if (points_.empty())
             return;

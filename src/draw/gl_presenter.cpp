@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/biotope.h"
 #include "core/diagnostics.h"
+#include "core/image.h"
 #include "draw/dirty_tiles.h"
 #include "draw/gl.h"
 #include "draw/gl_methods.h"
@@ -162,8 +162,7 @@ void GlPresenter::Start(int32_t width, int32_t height) {
                DrawMethodName(method_), renderer != nullptr ? renderer : "no renderer");
 }
 
-void GlPresenter::Present(const Biotope& biotope, const DirtyTiles& dirty) {
-    const Image& habitat = biotope.rgbHabitat;
+void GlPresenter::Present(const Image& habitat, const DirtyTiles& dirty) {
     const bool sameSize = habitat.width == static_cast<uint32_t>(width_) &&
                           habitat.height == static_cast<uint32_t>(height_);
     if (drawer_ != nullptr && habitat.pixels != nullptr && sameSize && !dirty.Empty()) {

@@ -61,7 +61,7 @@ class GlPresenter : public Presenter {
 
     void Start(int32_t width, int32_t height) override;
     bool WantsCells() const override { return method_ == DrawMethod::kPoints; }
-    void Present(const Biotope& biotope, const DirtyTiles& dirty) override;
+    void Present(const Image& habitat, const DirtyTiles& dirty) override;
     void Stop() override;
 
     // The method in use since the last Start (kAuto before and after).

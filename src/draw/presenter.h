@@ -8,8 +8,8 @@
 
 namespace tintwalk {
 
-class Biotope;
 class DirtyTiles;
+class Image;
 
 class Presenter {
   public:
@@ -18,13 +18,16 @@ class Presenter {
     // A new picture of width x height cells on the shell's surface, which is
     // ready (for OpenGL: its context is current). Either side may be 0.
     virtual void Start(int32_t width, int32_t height) = 0;
-    // Whether Present wants the painted cells listed (DirtyTiles::Cells) as
-    // well as the dirty tiles; asked after Start.
+    // Whether Present wants the painted cells listed with their colours
+    // (DirtyTiles::Cells, CellColours) as well as the dirty tiles; asked
+    // after Start. Such a presenter reads the habitat only on a tick with
+    // every tile dirty: on any other the next tick may already be painting
+    // it (saver/picture.h, OverlapTicks).
     virtual bool WantsCells() const { return false; }
     // Makes the surface show every cell of every dirty tile as the RGB
-    // habitat holds it, then pushes the result out once (one flush). The
-    // first tick of a picture has every tile dirty.
-    virtual void Present(const Biotope& biotope, const DirtyTiles& dirty) = 0;
+    // habitat holds it after the tick, then pushes the result out once (one
+    // flush). The first tick of a picture has every tile dirty.
+    virtual void Present(const Image& habitat, const DirtyTiles& dirty) = 0;
     // The picture ends; the surface is still there.
     virtual void Stop() = 0;
 };

@@ -25,7 +25,17 @@ bool StartPicture(Presenter& presenter, int32_t width, int32_t height, int32_t r
 // One tick: two passes, each followed by marking the tiles it painted, then
 // the presenter shows the dirty tiles and flushes once. The first tick of a
 // picture shows the whole habitat: the background and what was painted.
+// With OverlapTicks on, the passes of the next tick are already running
+// when FrameTick returns: the habitat is then ahead of the screen.
 void FrameTick();
+
+// Whether, from the next StartPicture on, each tick starts the passes of the
+// next one on a thread of its own and then draws from a copy of the RGB
+// habitat, so that drawing and stepping overlap. Off unless a shell turns
+// it on, and where the build has no threads; it also stays off where the
+// copy does not fit in memory or no thread can be started. The screen after
+// N ticks is the same either way.
+void OverlapTicks(bool on);
 
 // Stops the presenter and frees the community and the habitat; the next
 // start shows its first tick whole again.

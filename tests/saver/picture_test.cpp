@@ -42,13 +42,13 @@ struct OffscreenSurface {
         OSMesaDestroyContext(context);
     }
 
-    // Pixels that differ from the habitat cell at the same (x, y).
-    int MismatchesAgainstHabitat() {
+    // Pixels that differ from the cell at the same (x, y) of `rgb` (packed
+    // rows of the surface's size), by default the habitat.
+    int MismatchesAgainstHabitat(const uint8_t* rgb = biotope.rgbHabitat.pixels) {
         glFinish();
-        const Image& habitat = biotope.rgbHabitat;
         int mismatches = 0;
-        for (size_t i = 0; i < size_t{habitat.width} * habitat.height; ++i)
-            mismatches += std::memcmp(&pixels[i * 4], habitat.pixels + i * 3, 3) != 0;
+        for (size_t i = 0; i < pixels.size() / 4 && rgb != nullptr; ++i)
+            mismatches += std::memcmp(&pixels[i * 4], rgb + i * 3, 3) != 0;
         return mismatches;
     }
 
@@ -64,18 +64,32 @@ TEST(Picture, EveryMethodShowsTheHabitatExactlyAfterEveryTick) {
                              {2, 700, 8},    {3, 900, 8},    {1, 1, 2}};
     for (DrawMethod method : {DrawMethod::kTexture, DrawMethod::kTiles, DrawMethod::kPoints}) {
         for (const auto& [width, height, ticks] : shapes) {
-            SCOPED_TRACE(std::string(DrawMethodName(method)) + " " + std::to_string(width) + "x" +
-                         std::to_string(height));
-            GlPresenter presenter(method);
-            OffscreenSurface surface(width, height);
-            ASSERT_NE(surface.context, nullptr);
-            ASSERT_TRUE(StartPicture(presenter, width, height, 7, 7));
-            EXPECT_EQ(presenter.Method(), method);
-            for (int tick = 0; tick < ticks; ++tick) {
-                FrameTick();
-                ASSERT_EQ(surface.MismatchesAgainstHabitat(), 0) << "after tick " << tick;
+            // The habitat after each tick of the picture run in turn; with
+            // ticks overlapping, the habitat is a tick ahead of the screen.
+            std::vector<std::vector<uint8_t>> habitats;
+            for (bool overlap : {false, true}) {
+                SCOPED_TRACE(std::string(DrawMethodName(method)) + " " + std::to_string(width) +
+                             "x" + std::to_string(height) + (overlap ? " overlapping" : ""));
+                OverlapTicks(overlap);
+                GlPresenter presenter(method);
+                OffscreenSurface surface(width, height);
+                ASSERT_NE(surface.context, nullptr);
+                ASSERT_TRUE(StartPicture(presenter, width, height, 7, 7));
+                EXPECT_EQ(presenter.Method(), method);
+                const size_t bytes =
+                    size_t{biotope.rgbHabitat.width} * biotope.rgbHabitat.height * 3;
+                for (int tick = 0; tick < ticks; ++tick) {
+                    FrameTick();
+                    if (!overlap) {
+                        const uint8_t* rgb = biotope.rgbHabitat.pixels;
+                        habitats.emplace_back(rgb, rgb + bytes);
+                    }
+                    ASSERT_EQ(surface.MismatchesAgainstHabitat(habitats[tick].data()), 0)
+                        << "after tick " << tick;
+                }
+                StopPicture();
             }
-            StopPicture();
+            OverlapTicks(false);
         }
     }
 }

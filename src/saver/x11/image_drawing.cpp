@@ -4,10 +4,11 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
-#include "core/biotope.h"
+#include "core/image.h"
 #include "draw/dirty_tiles.h"
 #include "saver/x11/messages.h"
 #include "saver/x11/pixel_layout.h"
@@ -84,8 +85,8 @@ class ImageDrawer : public Drawer, public Presenter {
 
     // Brings the image up to date with the habitat and sends each dirty run
     // of tiles as one rectangle; habitat row 0 is the window's bottom row.
-    void Present(const Biotope& biotope, const DirtyTiles& dirty) override {
-        const uint8_t* cells = biotope.rgbHabitat.pixels;
+    void Present(const Image& habitat, const DirtyTiles& dirty) override {
+        const uint8_t* cells = habitat.pixels;
         if (image == nullptr || cells == nullptr || dirty.Width() != width ||
             dirty.Height() != height)
             return;
@@ -97,8 +98,14 @@ class ImageDrawer : public Drawer, public Presenter {
             for (int32_t y = 0; y < height; ++y)
                 layout.FromRgb(Cell(cells, 0, y), Pixel(0, y), static_cast<size_t>(width));
         } else {
-            for (const TrailPoint& point : dirty.Cells())
-                layout.FromRgb(Cell(cells, point.x, point.y), Pixel(point.x, point.y));
+            // The painted cells in the colours the tick left them (the
+            // habitat may already hold the next tick's).
+            const std::vector<TrailPoint>& points = dirty.Cells();
+            const std::vector<RgbPixel>& colours = dirty.CellColours();
+            const size_t count = std::min(points.size(), colours.size());
+            for (size_t i = 0; i < count; ++i)
+                layout.FromRgb(reinterpret_cast<const uint8_t*>(&colours[i]),
+                               Pixel(points[i].x, points[i].y));
         }
         dirty.ForEachRun([&](int32_t row, int32_t first, int32_t end) {
             const int32_t x0 = dirty.CellX(first);
