@@ -33,6 +33,28 @@ namespace tintwalk {
 
 namespace {
 
+// True when the saver draws into a host's window and that window is gone:
+// a host may close it while the saver is still starting, which is as normal
+// an ending as its closing it later.
+bool HostWindowGone(const Surface& s) {
+    if (s.host == None)
+        return false;
+    XWindowAttributes attributes;
+    BeginTrap(s.display);
+    const Status found = XGetWindowAttributes(s.display, s.host, &attributes);
+    return !EndTrap(s.display) || found == 0;
+}
+
+// Ends a start whose host window went away: quietly, unless a snapshot was
+// asked for, which can no longer be taken.
+int EndWithoutWindow(Surface& s, const SaverOptions& options) {
+    ReleaseSurface(s);
+    if (options.snapshot.empty())
+        return 0;
+    Fail("the window is gone; no snapshot written");
+    return 1;
+}
+
 // Reads the picture back from the window and writes it as a PNG.
 bool WriteSnapshot(Drawer& drawer, const std::string& path) {
     std::vector<uint8_t> rgb;
@@ -147,6 +169,8 @@ int Run(const SaverOptions& options, const SaverTarget& target) {
     const std::string where =
         s.host != None ? "window " + HexId(s.host) : "display '" + shownName + "'";
     if (!CreateSurfaceWindow(s, options, error)) {
+        if (HostWindowGone(s))
+            return EndWithoutWindow(s, options);
         Fail("cannot draw in " + where + ": " + error);
         ReleaseSurface(s);
         return 1;
@@ -154,6 +178,8 @@ int Run(const SaverOptions& options, const SaverTarget& target) {
     std::unique_ptr<Drawer> drawer =
         openGl ? MakeGlDrawer(s, doubleBuffered, error) : MakeImageDrawer(s, options.sharedMemory);
     if (drawer == nullptr) {
+        if (HostWindowGone(s))
+            return EndWithoutWindow(s, options);
         Fail("cannot create an OpenGL context in " + where +
              (error.empty() ? std::string() : ": " + error));
         ReleaseSurface(s);
