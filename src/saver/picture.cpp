@@ -43,11 +43,14 @@ void RunTick(DirtyTiles& tiles) {
 #if defined(TINTWALK_PARALLEL)
 // The passes run on every processor the saver may use, where that pays and
 // the habitat copies fit in memory; the Windows saver runs on one thread.
+// Not while ticks overlap (below): the drawing takes the other processors,
+// and plain passes made the ticks shorter (BENCHMARKS.md).
 std::unique_ptr<ParallelStepper> stepper;
+std::unique_ptr<JobThread> ahead;
 
 void ChooseStepper() {
     stepper.reset();
-    uint32_t threads = ParallelPays(biotope.trailLength) ? UsableCores() : 1;
+    uint32_t threads = ParallelPays(biotope.trailLength) && !ahead ? UsableCores() : 1;
     const uint64_t usable = UsableMemory();
     while (threads > 1 &&
            ParallelStepper::ExtraBytes(threads, biotope.hslHabitat.width, biotope.hslHabitat.height,
@@ -73,7 +76,6 @@ void StepPass() {
 // tick takes about the longer of the two instead of their sum. Only for a
 // presenter that draws from the listed cells: the others read the habitat.
 bool overlapWanted = false;
-std::unique_ptr<JobThread> ahead;
 bool aheadRunning = false;
 
 void ChooseAhead() {
@@ -180,8 +182,8 @@ bool StartPicture(Presenter& chosen, int32_t width, int32_t height, int32_t row,
     }
     firstTick = true;
     const bool loaded = InitCommunity(row, seed);
-    ChooseStepper();
     ChooseAhead();
+    ChooseStepper();
     return loaded;
 }
 
