@@ -41,9 +41,11 @@ double WallMs() {
 void TimedTick(int64_t startMs, TickTimes& times) {
     const double wall = WallMs();
     const double cpu = CpuMs();
+    if (times.lastCpuMs >= 0.0)
+        times.cpuMs.push_back(cpu - times.lastCpuMs);
+    times.lastCpuMs = cpu;
     FrameTick();
     times.wallMs.push_back(WallMs() - wall);
-    times.cpuMs.push_back(CpuMs() - cpu);
     if (times.wallMs.size() == 2)
         times.secondStartMs = startMs;
     times.lastStartMs = startMs;

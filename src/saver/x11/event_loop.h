@@ -14,7 +14,10 @@ namespace tintwalk {
 // How long the ticks took, for --timings.
 struct TickTimes {
     std::vector<double> wallMs;  // each tick's drawing, start to end
-    std::vector<double> cpuMs;   // the process's processor time in it
+    // The process's processor time from each tick's start to the next's:
+    // with ticks overlapping, the next tick's passes run between ticks.
+    std::vector<double> cpuMs;
+    double lastCpuMs = -1.0;
     // When the second tick began (the first shows the whole habitat and
     // is slow), and the last.
     int64_t secondStartMs = 0;
