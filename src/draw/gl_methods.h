@@ -23,7 +23,7 @@ struct TexturedVertex {
     float z;
 };
 
-// Generates `count` texture names into `names` and makes each an RGB
+// Generates `count` texture names into `names` and makes each an RGBA8
 // texture of width x height texels, sampled without filtering; the texels
 // stay undefined until the first upload. False when the context refused; the
 // names stay generated, for the caller to delete.
@@ -35,7 +35,7 @@ inline bool MakeTextures(GLuint* names, size_t count, GLsizei width, GLsizei hei
         glBindTexture(GL_TEXTURE_2D, names[i]);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE,
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                      nullptr);
     }
     return glGetError() == GL_NO_ERROR;
@@ -46,6 +46,38 @@ inline const uint8_t* HabitatCell(const uint8_t* habitat, int32_t width, int32_t
     return habitat +
            (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
 }
+
+// Sends rectangles of habitat cells to the bound texture as opaque RGBA
+// texels: the layout in which a software rasteriser keeps an RGBA8 texture,
+// so that it copies rows instead of widening every RGB texel itself (at 4K
+// under llvmpipe that took a tenth of a tick).
+class TexelUpload {
+  public:
+    // Cells r of a habitat `habitatWidth` cells wide to the texels from
+    // (x, y) on. Leaves the unpack row length at the habitat's width.
+    void Send(const uint8_t* habitat, int32_t habitatWidth, const CellRect& r, GLint x, GLint y) {
+        const int32_t width = r.x1 - r.x0;
+        const int32_t height = r.y1 - r.y0;
+        texels_.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+        uint8_t* out = texels_.data();
+        for (int32_t row = r.y0; row < r.y1; ++row) {
+            const uint8_t* in = HabitatCell(habitat, habitatWidth, r.x0, row);
+            for (int32_t i = 0; i < width; ++i, in += 3, out += 4) {
+                out[0] = in[0];
+                out[1] = in[1];
+                out[2] = in[2];
+                out[3] = 255;
+            }
+        }
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE,
+                        texels_.data());
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, habitatWidth);
+    }
+
+  private:
+    std::vector<uint8_t> texels_;
+};
 
 // Appends the quad of the cells of r, its corners on pixel edges, textured
 // from a texture whose texel (0, 0) is cell (originX, originY) and whose

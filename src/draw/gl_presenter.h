@@ -16,7 +16,7 @@ namespace tintwalk {
 
 enum class DrawMethod {
     kAuto,
-    // The habitat as one RGB texture of its own size (needs textures of any
+    // The habitat as one texture of its own size (needs textures of any
     // size); dirty tiles uploaded as rectangles, then drawn as quads.
     kTexture,
     // The same on a grid of 256 x 256 textures, for OpenGL without

@@ -1,4 +1,4 @@
-// Texture: the habitat kept as one RGB texture of its own size. A tick
+// Texture: the habitat kept as one texture of its own size. A tick
 // uploads the rectangles of its dirty tiles (all uploads first: mixing
 // uploads with draws makes a software rasteriser wait for each draw), then
 // draws them as textured quads. Quad corners lie on pixel edges and the
@@ -36,8 +36,7 @@ class TextureMethod : public GlMethod {
         const float sScale = 1.0f / static_cast<float>(width_);
         const float tScale = 1.0f / static_cast<float>(height_);
         for (const CellRect& r : rects_) {
-            glTexSubImage2D(GL_TEXTURE_2D, 0, r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0, GL_RGB,
-                            GL_UNSIGNED_BYTE, HabitatCell(habitat, width_, r.x0, r.y0));
+            upload_.Send(habitat, width_, r, r.x0, r.y0);
             AppendQuad(vertices_, r, 0.0f, 0.0f, sScale, tScale);
         }
         glEnable(GL_TEXTURE_2D);
@@ -55,6 +54,7 @@ class TextureMethod : public GlMethod {
     int32_t width_ = 0;
     int32_t height_ = 0;
     GLuint texture_ = 0;
+    TexelUpload upload_;
     std::vector<CellRect> rects_;
     std::vector<TexturedVertex> vertices_;
 };

@@ -53,9 +53,7 @@ class TileMethod : public GlMethod {
             const CellRect& r = piece.cells;
             const int32_t originX = static_cast<int32_t>(piece.texture % columns_) * side_;
             const int32_t originY = static_cast<int32_t>(piece.texture / columns_) * side_;
-            glTexSubImage2D(GL_TEXTURE_2D, 0, r.x0 - originX, r.y0 - originY, r.x1 - r.x0,
-                            r.y1 - r.y0, GL_RGB, GL_UNSIGNED_BYTE,
-                            HabitatCell(habitat, width_, r.x0, r.y0));
+            upload_.Send(habitat, width_, r, r.x0 - originX, r.y0 - originY);
         }
         // ... then the quads, one draw call per texture.
         glEnable(GL_TEXTURE_2D);
@@ -108,6 +106,7 @@ class TileMethod : public GlMethod {
     int32_t columns_ = 0;
     int32_t rows_ = 0;
     std::vector<GLuint> textures_;
+    TexelUpload upload_;
     std::vector<CellRect> rects_;
     std::vector<Piece> pieces_;
     std::vector<TexturedVertex> vertices_;
