@@ -23,6 +23,7 @@ void DirtyTiles::Resize(int32_t newWidth, int32_t newHeight) {
     dirtyCount = 0;
     cells.clear();
     colours.clear();
+    atlas.Clear();
     cellBits.assign(trackCells ? (CellCount(width, height) + 63) / 64 : 0, 0);
 }
 
@@ -87,11 +88,20 @@ void DirtyTiles::Clear() {
     colours.clear();
 }
 
+void DirtyTiles::KeepAtlas(int32_t pageWidth, int32_t pageHeight) {
+    atlas.SetPageSize(pageWidth, pageHeight);
+}
+
 void DirtyTiles::KeepColours(const Image& habitat) {
     colours.clear();
+    atlas.Clear();
     if (habitat.pixels == nullptr || habitat.width != static_cast<uint32_t>(width) ||
         habitat.height != static_cast<uint32_t>(height))
         return;
+    if (atlas.PageWidth() > 0 && !Empty() && !AllDirty()) {
+        CollectRects(rects);
+        atlas.Pack(rects, habitat.pixels, width);
+    }
     colours.resize(cells.size());
     RgbPixel* out = colours.data();
     for (const TrailPoint& point : cells) {

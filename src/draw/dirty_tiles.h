@@ -9,16 +9,10 @@
 #include <vector>
 
 #include "core/biotope.h"
+#include "draw/cell_rect.h"
+#include "draw/tile_atlas.h"
 
 namespace tintwalk {
-
-// A rectangle of cells, [x0, x1) x [y0, y1), row 0 at the bottom.
-struct CellRect {
-    int32_t x0;
-    int32_t y0;
-    int32_t x1;
-    int32_t y1;
-};
 
 class DirtyTiles {
   public:
@@ -41,10 +35,16 @@ class DirtyTiles {
     // The distinct cells painted since the last Clear, in painting order;
     // empty unless TrackCells is on.
     const std::vector<TrailPoint>& Cells() const { return cells; }
+    // Whether KeepColours also packs the cells of the dirty tiles into an
+    // atlas of pages of that size (0 x 0: no atlas, the default).
+    void KeepAtlas(int32_t pageWidth, int32_t pageHeight);
     // Keeps the colour that each listed cell has in `habitat` (the RGB
-    // habitat after the tick's passes), so that the cells can be drawn while
-    // the next tick already paints the habitat.
+    // habitat after the tick's passes) and, unless every tile is dirty, the
+    // atlas of the dirty tiles, so that the tick can be drawn while the next
+    // one already paints the habitat.
     void KeepColours(const Image& habitat);
+    // The atlas kept by the last KeepColours; emptied by Clear.
+    const TileAtlas& Atlas() const { return atlas; }
     // The kept colour of each listed cell: CellColours()[i] is Cells()[i]'s.
     const std::vector<RgbPixel>& CellColours() const { return colours; }
     // The dirty tiles as few rectangles of cells, clipped to the habitat:
@@ -98,6 +98,8 @@ class DirtyTiles {
     std::vector<uint64_t> cellBits;  // one bit per cell, set while listed
     std::vector<TrailPoint> cells;
     std::vector<RgbPixel> colours;
+    TileAtlas atlas;
+    std::vector<CellRect> rects;  // KeepColours' scratch
 };
 
 }  // namespace tintwalk

@@ -47,38 +47,6 @@ inline const uint8_t* HabitatCell(const uint8_t* habitat, int32_t width, int32_t
            (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
 }
 
-// Sends rectangles of habitat cells to the bound texture as opaque RGBA
-// texels: the layout in which a software rasteriser keeps an RGBA8 texture,
-// so that it copies rows instead of widening every RGB texel itself (at 4K
-// under llvmpipe that took a tenth of a tick).
-class TexelUpload {
-  public:
-    // Cells r of a habitat `habitatWidth` cells wide to the texels from
-    // (x, y) on. Leaves the unpack row length at the habitat's width.
-    void Send(const uint8_t* habitat, int32_t habitatWidth, const CellRect& r, GLint x, GLint y) {
-        const int32_t width = r.x1 - r.x0;
-        const int32_t height = r.y1 - r.y0;
-        texels_.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-        uint8_t* out = texels_.data();
-        for (int32_t row = r.y0; row < r.y1; ++row) {
-            const uint8_t* in = HabitatCell(habitat, habitatWidth, r.x0, row);
-            for (int32_t i = 0; i < width; ++i, in += 3, out += 4) {
-                out[0] = in[0];
-                out[1] = in[1];
-                out[2] = in[2];
-                out[3] = 255;
-            }
-        }
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-        glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE,
-                        texels_.data());
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, habitatWidth);
-    }
-
-  private:
-    std::vector<uint8_t> texels_;
-};
-
 // Appends the quad of the cells of r, its corners on pixel edges, textured
 // from a texture whose texel (0, 0) is cell (originX, originY) and whose
 // coordinates run 0 to 1 over width x height texels.
@@ -117,13 +85,20 @@ class GlMethod {
     // False when the context cannot hold what this method needs; whatever
     // was made is freed again.
     virtual bool Start(int32_t width, int32_t height, const GlCapabilities& capabilities) = 0;
+    // Whether Draw wants the painted cells listed with their colours; such
+    // a method reads the habitat only when every tile is dirty (see
+    // Presenter::WantsCells).
+    virtual bool WantsCells() const { return false; }
+    // The atlas page size Draw wants kept (Presenter::WantsAtlas).
+    virtual AtlasPageSize WantsAtlas() const { return {}; }
     // Uploads everything the tick needs, then draws it; no flush. habitat is
     // the RGB habitat of the started size, rows packed, row 0 at the bottom.
     virtual void Draw(const uint8_t* habitat, const DirtyTiles& dirty) = 0;
     virtual void Stop() = 0;
 };
 
-std::unique_ptr<GlMethod> MakeTextureMethod();
+// Atlas pages of at most largestPage texels a side (a power of two).
+std::unique_ptr<GlMethod> MakeTextureMethod(int32_t largestPage);
 std::unique_ptr<GlMethod> MakeTileMethod();
 std::unique_ptr<GlMethod> MakePointMethod();
 

@@ -29,6 +29,8 @@ class PointMethod : public GlMethod {
         return true;
     }
 
+    bool WantsCells() const override { return true; }
+
     void Draw(const uint8_t* habitat, const DirtyTiles& dirty) override {
         if (dirty.AllDirty()) {
             // The first tick shows the whole habitat: one pixel rectangle

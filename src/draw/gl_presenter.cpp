@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "core/diagnostics.h"
 #include "core/image.h"
@@ -14,27 +13,15 @@ namespace tintwalk {
 
 namespace {
 
-// Whether the space-separated extension list names `name` as a whole word.
-bool HasExtension(const char* list, const char* name) {
-    const size_t length = std::strlen(name);
-    for (const char* at = list; (at = std::strstr(at, name)) != nullptr; at += length) {
-        const bool starts = at == list || at[-1] == ' ';
-        const bool ends = at[length] == ' ' || at[length] == '\0';
-        if (starts && ends)
-            return true;
-    }
-    return false;
-}
-
 // The order in which a method that cannot start gives way.
 DrawMethod Fallback(DrawMethod method) {
     return method == DrawMethod::kTexture ? DrawMethod::kTiles : DrawMethod::kPoints;
 }
 
-std::unique_ptr<GlMethod> MakeMethod(DrawMethod method) {
+std::unique_ptr<GlMethod> MakeMethod(DrawMethod method, int32_t largestAtlasPage) {
     switch (method) {
         case DrawMethod::kTexture:
-            return MakeTextureMethod();
+            return MakeTextureMethod(largestAtlasPage);
         case DrawMethod::kTiles:
             return MakeTileMethod();
         default:
@@ -95,12 +82,8 @@ bool ParseDrawMethod(const std::string& text, DrawMethod& method) {
 GlCapabilities QueryGlCapabilities() {
     GlCapabilities capabilities;
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
     if (version == nullptr)
         return capabilities;  // no current context
-    capabilities.anySizeTextures =
-        std::atoi(version) >= 2 ||
-        (extensions != nullptr && HasExtension(extensions, "GL_ARB_texture_non_power_of_two"));
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
     capabilities.maxTextureSize = maxSize;
@@ -113,7 +96,8 @@ DrawMethod automaticMethod = DrawMethod::kPoints;
 
 }  // namespace
 
-GlPresenter::GlPresenter(DrawMethod wanted) : wanted_(wanted) {}
+GlPresenter::GlPresenter(DrawMethod wanted, int32_t largestAtlasPage)
+    : wanted_(wanted), largestAtlasPage_(largestAtlasPage) {}
 
 void GlPresenter::SetAutomaticMethod(DrawMethod method) {
     automaticMethod = method == DrawMethod::kAuto ? DrawMethod::kPoints : method;
@@ -147,7 +131,7 @@ void GlPresenter::Start(int32_t width, int32_t height) {
     const GlCapabilities capabilities = QueryGlCapabilities();
     DrawMethod method = wanted == DrawMethod::kAuto ? automaticMethod : wanted;
     while (true) {
-        drawer_ = MakeMethod(method);
+        drawer_ = MakeMethod(method, largestAtlasPage_);
         if (drawer_->Start(width_, height_, capabilities))
             break;
         if (wanted != DrawMethod::kAuto) {
@@ -160,6 +144,14 @@ void GlPresenter::Start(int32_t width, int32_t height) {
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     Diagnostic(stdout, "GlPresenter::Start(%d, %d): %s on %s\n", width_, height_,
                DrawMethodName(method_), renderer != nullptr ? renderer : "no renderer");
+}
+
+bool GlPresenter::WantsCells() const {
+    return drawer_ != nullptr && drawer_->WantsCells();
+}
+
+AtlasPageSize GlPresenter::WantsAtlas() const {
+    return drawer_ != nullptr ? drawer_->WantsAtlas() : AtlasPageSize{};
 }
 
 void GlPresenter::Present(const Image& habitat, const DirtyTiles& dirty) {

@@ -16,11 +16,11 @@ namespace tintwalk {
 
 enum class DrawMethod {
     kAuto,
-    // The habitat as one texture of its own size (needs textures of any
-    // size); dirty tiles uploaded as rectangles, then drawn as quads.
+    // The dirty tiles packed into an atlas (draw/tile_atlas.h), uploaded
+    // in one piece to a square texture, then drawn as quads.
     kTexture,
-    // The same on a grid of 256 x 256 textures, for OpenGL without
-    // textures of any size.
+    // The habitat kept on a grid of 256 x 256 textures; dirty tiles
+    // uploaded as rectangles, then drawn as quads.
     kTiles,
     // One point per painted cell, from one client array per tick; works on
     // every OpenGL.
@@ -33,7 +33,6 @@ bool ParseDrawMethod(const std::string& text, DrawMethod& method);
 
 // What a context offers that the texture methods depend on.
 struct GlCapabilities {
-    bool anySizeTextures = false;  // OpenGL 2.0, or ARB_texture_non_power_of_two
     int32_t maxTextureSize = 0;
 };
 
@@ -52,7 +51,10 @@ class GlPresenter : public Presenter {
     // unless the shell knows better for its platform.
     // A method that cannot start gives way to the next of texture, tiles,
     // points.
-    explicit GlPresenter(DrawMethod wanted = DrawMethod::kAuto);
+    // The texture method packs each tick into atlas pages of at most
+    // largestAtlasPage texels a side (a power of two; tests make it small
+    // to draw a tick in several pages).
+    explicit GlPresenter(DrawMethod wanted = DrawMethod::kAuto, int32_t largestAtlasPage = 2048);
     ~GlPresenter() override;
 
     // The method that kAuto draws with from the next Start on, in every
@@ -60,7 +62,8 @@ class GlPresenter : public Presenter {
     static void SetAutomaticMethod(DrawMethod method);
 
     void Start(int32_t width, int32_t height) override;
-    bool WantsCells() const override { return method_ == DrawMethod::kPoints; }
+    bool WantsCells() const override;
+    AtlasPageSize WantsAtlas() const override;
     void Present(const Image& habitat, const DirtyTiles& dirty) override;
     void Stop() override;
 
@@ -69,6 +72,7 @@ class GlPresenter : public Presenter {
 
   private:
     DrawMethod wanted_;
+    int32_t largestAtlasPage_;
     DrawMethod method_ = DrawMethod::kAuto;
     std::unique_ptr<GlMethod> drawer_;
     int32_t width_ = 0;

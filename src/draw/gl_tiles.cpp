@@ -16,6 +16,37 @@ namespace {
 
 constexpr int32_t kSide = 256;
 
+// Sends rectangles of habitat cells to the bound texture as opaque RGBA
+// texels: the layout in which a software rasteriser keeps an RGBA8 texture,
+// so that it copies rows instead of widening every RGB texel itself.
+class TexelUpload {
+  public:
+    // Cells r of a habitat `habitatWidth` cells wide to the texels from
+    // (x, y) on. Leaves the unpack row length at the habitat's width.
+    void Send(const uint8_t* habitat, int32_t habitatWidth, const CellRect& r, GLint x, GLint y) {
+        const int32_t width = r.x1 - r.x0;
+        const int32_t height = r.y1 - r.y0;
+        texels_.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+        uint8_t* out = texels_.data();
+        for (int32_t row = r.y0; row < r.y1; ++row) {
+            const uint8_t* in = HabitatCell(habitat, habitatWidth, r.x0, row);
+            for (int32_t i = 0; i < width; ++i, in += 3, out += 4) {
+                out[0] = in[0];
+                out[1] = in[1];
+                out[2] = in[2];
+                out[3] = 255;
+            }
+        }
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE,
+                        texels_.data());
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, habitatWidth);
+    }
+
+  private:
+    std::vector<uint8_t> texels_;
+};
+
 // A dirty rectangle cut to one texture of the grid.
 struct Piece {
     size_t texture;

@@ -11,6 +11,12 @@ namespace tintwalk {
 class DirtyTiles;
 class Image;
 
+// The size of a page of the atlas of dirty tiles (draw/tile_atlas.h).
+struct AtlasPageSize {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
 class Presenter {
   public:
     virtual ~Presenter() = default;
@@ -24,6 +30,11 @@ class Presenter {
     // every tile dirty: on any other the next tick may already be painting
     // it (saver/picture.h, OverlapTicks).
     virtual bool WantsCells() const { return false; }
+    // The page size of the atlas of dirty tiles (DirtyTiles::Atlas) that
+    // Present wants kept with each tick; 0 x 0 for none. Asked after Start.
+    // Such a presenter, too, reads the habitat only on a tick with every
+    // tile dirty.
+    virtual AtlasPageSize WantsAtlas() const { return {}; }
     // Makes the surface show every cell of every dirty tile as the RGB
     // habitat holds it after the tick, then pushes the result out once (one
     // flush). The first tick of a picture has every tile dirty.

@@ -71,15 +71,20 @@ void StepPass() {
         biotope.Step();
 }
 
-// Running ahead: while the presenter draws tick N from the cells and
-// colours that tick kept, tick N + 1 runs on a thread of its own, so that a
-// tick takes about the longer of the two instead of their sum. Only for a
-// presenter that draws from the listed cells: the others read the habitat.
+// Running ahead: while the presenter draws tick N from what that tick kept
+// (its cells and colours, or its atlas), tick N + 1 runs on a thread of its
+// own, so that a tick takes about the longer of the two instead of their
+// sum. Only for a presenter that draws from what was kept: the others read
+// the habitat.
 bool overlapWanted = false;
+
+bool DrawsFromKept() {
+    return presenter->WantsCells() || presenter->WantsAtlas().width > 0;
+}
 bool aheadRunning = false;
 
 void ChooseAhead() {
-    if (!overlapWanted || !presenter->WantsCells())
+    if (!overlapWanted || !DrawsFromKept())
         return;
     try {
         ahead = std::make_unique<JobThread>();
@@ -179,6 +184,8 @@ bool StartPicture(Presenter& chosen, int32_t width, int32_t height, int32_t row,
     for (DirtyTiles& tiles : painted) {
         tiles.Resize(width, height);
         tiles.TrackCells(presenter->WantsCells());
+        const AtlasPageSize page = presenter->WantsAtlas();
+        tiles.KeepAtlas(page.width, page.height);
     }
     firstTick = true;
     const bool loaded = InitCommunity(row, seed);

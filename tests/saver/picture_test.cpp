@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "communities/community.h"
@@ -62,16 +63,23 @@ TEST(Picture, EveryMethodShowsTheHabitatExactlyAfterEveryTick) {
     // several tile textures along one side.
     const int shapes[][3] = {{1365, 767, 6}, {203, 117, 12}, {1, 1500, 8}, {1500, 1, 8},
                              {2, 700, 8},    {3, 900, 8},    {1, 1, 2}};
-    for (DrawMethod method : {DrawMethod::kTexture, DrawMethod::kTiles, DrawMethod::kPoints}) {
+    // The texture method also with atlas pages of 32 x 32 texels, which
+    // takes several pages a tick and cuts rectangles at the page's edges.
+    const std::pair<DrawMethod, int32_t> methods[] = {{DrawMethod::kTexture, 2048},
+                                                      {DrawMethod::kTexture, 32},
+                                                      {DrawMethod::kTiles, 2048},
+                                                      {DrawMethod::kPoints, 2048}};
+    for (const auto& [method, largestPage] : methods) {
         for (const auto& [width, height, ticks] : shapes) {
             // The habitat after each tick of the picture run in turn; with
             // ticks overlapping, the habitat is a tick ahead of the screen.
             std::vector<std::vector<uint8_t>> habitats;
             for (bool overlap : {false, true}) {
-                SCOPED_TRACE(std::string(DrawMethodName(method)) + " " + std::to_string(width) +
-                             "x" + std::to_string(height) + (overlap ? " overlapping" : ""));
+                SCOPED_TRACE(std::string(DrawMethodName(method)) + " (pages " +
+                             std::to_string(largestPage) + ") " + std::to_string(width) + "x" +
+                             std::to_string(height) + (overlap ? " overlapping" : ""));
                 OverlapTicks(overlap);
-                GlPresenter presenter(method);
+                GlPresenter presenter(method, largestPage);
                 OffscreenSurface surface(width, height);
                 ASSERT_NE(surface.context, nullptr);
                 ASSERT_TRUE(StartPicture(presenter, width, height, 7, 7));
