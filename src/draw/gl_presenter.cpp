@@ -122,11 +122,9 @@ void GlPresenter::Start(int32_t width, int32_t height) {
                    "choosing automatically\n",
                    kMethodVariable, forced);
     }
-    // Points unless told otherwise: a tick paints few pixels but dirties
-    // several times as many in whole tiles, and the points go in one draw
-    // call while textures pay for every upload and every quad. On the
-    // software rasterisers that a saver gets in virtual machines, remote
-    // sessions and under wine, points cost the least CPU time per tick
+    // Points unless the shell chose otherwise: they work on every OpenGL
+    // and a tick paints few pixels. Where textures measured cheaper (the
+    // atlas on llvmpipe, textures under wine), the shell says so
     // (BENCHMARKS.md has the measurements).
     const GlCapabilities capabilities = QueryGlCapabilities();
     DrawMethod method = wanted == DrawMethod::kAuto ? automaticMethod : wanted;
