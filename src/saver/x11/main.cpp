@@ -15,6 +15,7 @@
 
 #include "communities/community.h"
 #include "core/diagnostics.h"
+#include "core/frame_clock.h"
 #include "draw/heap.h"
 #include "render/png_writer.h"
 #include "saver/picture.h"
@@ -99,9 +100,16 @@ void PrintTimings(const TickTimes& times, const char* method) {
     const double period = ticks > 2 ? static_cast<double>(times.lastStartMs - times.secondStartMs) /
                                           static_cast<double>(ticks - 2)
                                     : 0.0;
+    // Ticks after the first whose drawing outlasted the clock's period:
+    // each makes the clock skip a tick.
+    const size_t late = static_cast<size_t>(
+        std::count_if(times.wallMs.begin() + (ticks > 0 ? 1 : 0), times.wallMs.end(),
+                      [](double ms) { return ms > static_cast<double>(kFramePeriodMs); }));
     Diagnostic(stdout,
-               "timings: %s, %zu ticks, %.2f ms apart; median tick %.2f ms wall, %.2f ms CPU\n",
-               method, ticks, period, Median(times.wallMs), Median(times.cpuMs));
+               "timings: %s, %zu ticks, %.2f ms apart; median tick %.2f ms wall, %.2f ms CPU; "
+               "%zu over %u ms\n",
+               method, ticks, period, Median(times.wallMs), Median(times.cpuMs), late,
+               kFramePeriodMs);
     std::fflush(stdout);
 }
 
