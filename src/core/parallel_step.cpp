@@ -1,6 +1,7 @@
 #include "core/parallel_step.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <new>
 #include <system_error>
@@ -54,6 +55,52 @@ void AwaitChange(const std::atomic<uint32_t>& value, uint32_t old, bool spin) {
     value.wait(old, std::memory_order_acquire);
 }
 
+// A rectangle of cells, [x0, x1] x [y0, y1]; empty when x0 > x1.
+struct Box {
+    int32_t x0 = INT32_MAX;
+    int32_t y0 = INT32_MAX;
+    int32_t x1 = INT32_MIN;
+    int32_t y1 = INT32_MIN;
+
+    void Take(const TrailPoint* points, uint32_t count) {
+        for (uint32_t i = 0; i < count; ++i) {
+            x0 = std::min(x0, points[i].x);
+            x1 = std::max(x1, points[i].x);
+            y0 = std::min(y0, points[i].y);
+            y1 = std::max(y1, points[i].y);
+        }
+    }
+    void Take(const Box& other) {
+        x0 = std::min(x0, other.x0);
+        x1 = std::max(x1, other.x1);
+        y0 = std::min(y0, other.y0);
+        y1 = std::max(y1, other.y1);
+    }
+    // The cells whose 3 x 3 neighbourhoods the box's cells read: one more
+    // on every side, or the whole width (height) where that wraps.
+    Box Grown(int32_t width, int32_t height) const {
+        Box grown = *this;
+        if (x0 > 0 && x1 < width - 1) {
+            grown.x0 = x0 - 1;
+            grown.x1 = x1 + 1;
+        } else {
+            grown.x0 = 0;
+            grown.x1 = width - 1;
+        }
+        if (y0 > 0 && y1 < height - 1) {
+            grown.y0 = y0 - 1;
+            grown.y1 = y1 + 1;
+        } else {
+            grown.y0 = 0;
+            grown.y1 = height - 1;
+        }
+        return grown;
+    }
+    bool Meets(const Box& other) const {
+        return x0 <= other.x1 && other.x0 <= x1 && y0 <= other.y1 && other.y0 <= y1;
+    }
+};
+
 size_t CellIndex(const TrailPoint& at, int32_t width) {
     return static_cast<size_t>(at.y) * static_cast<size_t>(width) + static_cast<size_t>(at.x);
 }
@@ -72,6 +119,13 @@ struct ParallelStepper::Trial {
     uint32_t exact = 0;
     std::vector<StepRecord> records;
     std::vector<TrailPoint> strayCells;
+    // The cells of the trial run's trail, and every cell the bot painted in
+    // this pass (in the habitat or, past a conflict, in a copy).
+    Box tried;
+    Box painted;
+    // Whether its painted cells carry this pass's mark yet: they are marked
+    // only once a later bot's trail comes near them.
+    bool marked = false;
 };
 
 ParallelStepper::ParallelStepper(uint32_t threads, bool alwaysTry)
@@ -173,6 +227,9 @@ bool ParallelStepper::Step(Biotope& world) {
         trial.start = position;
         trial.strayCells.clear();
         trial.helper = -1;
+        trial.tried = Box();
+        trial.painted = Box();
+        trial.marked = false;
         position.Discard(uint64_t{trailLength_} * trial.draws);
     }
     committed_.store(0, std::memory_order_relaxed);
@@ -187,7 +244,7 @@ bool ParallelStepper::Step(Biotope& world) {
             // No helper has begun this bot: it runs here, on the habitat.
             randomGenerator = trial.start;
             RunRecorded(world.bots[i], habitat_, 0, trial.records.data());
-            Mark(world.bots[i].trailPoints, trailLength_);
+            trial.painted.Take(world.bots[i].trailPoints, trailLength_);
         } else {
             for (uint32_t phase; (phase = trial.phase.load(std::memory_order_acquire)) != kTried;)
                 AwaitChange(trial.phase, phase, spin_);
@@ -244,6 +301,7 @@ void ParallelStepper::RunTrial(uint32_t helper, uint32_t index) {
     randomGenerator = trial.start;
     const PassTarget copy = {copies_[helper].data(), nullptr, habitat_.width, habitat_.height};
     RunRecorded(world_->bots[index], copy, 0, trial.records.data());
+    trial.tried.Take(world_->bots[index].trailPoints, trailLength_);
     trial.helper = static_cast<int32_t>(helper);
     trial.phase.store(kTried, std::memory_order_release);
     trial.phase.notify_one();
@@ -252,27 +310,42 @@ void ParallelStepper::RunTrial(uint32_t helper, uint32_t index) {
 void ParallelStepper::Commit(uint32_t index) {
     Trial& trial = trials_[index];
     Bot& bot = world_->bots[index];
-    const uint32_t exact = FirstConflict(bot);
+    // Only bots whose painted cells come near the trial's trail can have
+    // painted a cell it read: their cells are marked now, and the trail is
+    // checked cell by cell against the marks. Far from every one, the
+    // whole trial holds.
+    const Box reads = trial.tried.Grown(habitat_.width, habitat_.height);
+    bool near = false;
+    for (uint32_t before = 0; before < index; ++before) {
+        Trial& earlier = trials_[before];
+        if (!earlier.painted.Meets(reads))
+            continue;
+        near = true;
+        if (!earlier.marked) {
+            Mark(world_->bots[before].trailPoints, trailLength_);
+            Mark(earlier.strayCells.data(), static_cast<uint32_t>(earlier.strayCells.size()));
+            earlier.marked = true;
+        }
+    }
+    const uint32_t exact = near ? FirstConflict(bot) : trailLength_;
     trial.exact = exact;
+    trial.painted = trial.tried;
     for (uint32_t slot = 0; slot < exact; ++slot) {
         if (slot + kAhead < exact) {
             const size_t ahead = CellIndex(bot.trailPoints[slot + kAhead], habitat_.width);
             __builtin_prefetch(habitat_.hsl + ahead * 3, 1);
             __builtin_prefetch(habitat_.rgb + ahead * 3, 1);
-            __builtin_prefetch(marks_.data() + ahead, 1);
         }
         const size_t cell = CellIndex(bot.trailPoints[slot], habitat_.width);
         std::memcpy(habitat_.hsl + cell * 3, &trial.records[slot].colour, 3);
         std::memcpy(habitat_.rgb + cell * 3, &bot.trailColours[slot], 3);
-        marks_[cell] = mark_;
     }
     if (exact == trailLength_)
         return;
     // From the first step that read a cell painted by a bot before it, the
     // bot runs again on the habitat. The cells its trial painted from there
-    // on stay marked, as the helper's copy still holds them.
+    // on count as painted, as the helper's copy still holds them.
     trial.strayCells.assign(bot.trailPoints + exact, bot.trailPoints + trailLength_);
-    Mark(trial.strayCells.data(), trailLength_ - exact);
     const StepRecord& from = trial.records[exact];
     bot.state = from.state;
     bot.heading = from.heading;
@@ -281,7 +354,7 @@ void ParallelStepper::Commit(uint32_t index) {
     randomGenerator = trial.start;
     randomGenerator.Discard(uint64_t{exact} * trial.draws);
     RunRecorded(bot, habitat_, exact, trial.records.data());
-    Mark(bot.trailPoints + exact, trailLength_ - exact);
+    trial.painted.Take(bot.trailPoints + exact, trailLength_ - exact);
     stepsRunAgain_ += trailLength_ - exact;
 }
 

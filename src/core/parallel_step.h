@@ -7,8 +7,9 @@
 // before the pass. Helper threads run bots ahead of their turn as trial
 // runs, each on a copy of the habitat as it was at the start of the pass,
 // painting only that copy. The calling thread takes the bots in order: a bot
-// no helper took it runs itself on the habitat; a trial run it checks cell
-// by cell against the cells the bots before it painted in this pass. Up to
+// no helper took it runs itself on the habitat; a trial run it checks
+// against the cells the bots before it painted in this pass: first by the
+// rectangles around their trails, then, where those meet, cell by cell. Up to
 // the first step that read such a cell the trial is exact, and its cells
 // are painted into the habitat; from that step on the bot runs again on the
 // habitat, from its recorded state. At the end of the pass every copy takes
@@ -74,7 +75,8 @@ class ParallelStepper {
     std::vector<std::vector<uint8_t>> copies_;
     std::unique_ptr<Trial[]> trials_;
     uint32_t trialCount_ = 0;
-    // Cells painted in this pass carry `mark_`.
+    // Cells painted in this pass carry `mark_` once a later trial's trail
+    // comes near their bot's.
     std::vector<uint8_t> marks_;
     uint8_t mark_ = 0;
 
