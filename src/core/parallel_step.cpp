@@ -63,12 +63,8 @@ struct Box {
     int32_t y1 = INT32_MIN;
 
     void Take(const TrailPoint* points, uint32_t count) {
-        for (uint32_t i = 0; i < count; ++i) {
-            x0 = std::min(x0, points[i].x);
-            x1 = std::max(x1, points[i].x);
-            y0 = std::min(y0, points[i].y);
-            y1 = std::max(y1, points[i].y);
-        }
+        for (uint32_t i = 0; i < count; ++i)
+            Take({points[i].x, points[i].y, points[i].x, points[i].y});
     }
     void Take(const Box& other) {
         x0 = std::min(x0, other.x0);
