@@ -76,21 +76,18 @@ struct Box {
     // on every side, or the whole width (height) where that wraps.
     Box Grown(int32_t width, int32_t height) const {
         Box grown = *this;
-        if (x0 > 0 && x1 < width - 1) {
-            grown.x0 = x0 - 1;
-            grown.x1 = x1 + 1;
-        } else {
-            grown.x0 = 0;
-            grown.x1 = width - 1;
-        }
-        if (y0 > 0 && y1 < height - 1) {
-            grown.y0 = y0 - 1;
-            grown.y1 = y1 + 1;
-        } else {
-            grown.y0 = 0;
-            grown.y1 = height - 1;
-        }
+        GrowSide(grown.x0, grown.x1, width);
+        GrowSide(grown.y0, grown.y1, height);
         return grown;
+    }
+    static void GrowSide(int32_t& low, int32_t& high, int32_t size) {
+        if (low > 0 && high < size - 1) {
+            --low;
+            ++high;
+        } else {
+            low = 0;
+            high = size - 1;
+        }
     }
     bool Meets(const Box& other) const {
         return x0 <= other.x1 && other.x0 <= x1 && y0 <= other.y1 && other.y0 <= y1;

@@ -6,7 +6,6 @@
 // middle of its own texel, and nearest filtering takes that texel. The page
 // is square with a power-of-two side, so any OpenGL can hold it. The
 // habitat itself is read only on a tick with every tile dirty.
-#include <algorithm>
 #include <vector>
 
 #include "draw/gl.h"

@@ -77,11 +77,11 @@ void StepPass() {
 // sum. Only for a presenter that draws from what was kept: the others read
 // the habitat.
 bool overlapWanted = false;
+bool aheadRunning = false;
 
 bool DrawsFromKept() {
     return presenter->WantsCells() || presenter->WantsAtlas().width > 0;
 }
-bool aheadRunning = false;
 
 void ChooseAhead() {
     if (!overlapWanted || !DrawsFromKept())
