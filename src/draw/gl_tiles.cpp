@@ -9,6 +9,7 @@
 
 #include "draw/gl.h"
 #include "draw/gl_methods.h"
+#include "draw/tile_atlas.h"
 
 namespace tintwalk {
 
@@ -28,15 +29,8 @@ class TexelUpload {
         const int32_t height = r.y1 - r.y0;
         texels_.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
         uint8_t* out = texels_.data();
-        for (int32_t row = r.y0; row < r.y1; ++row) {
-            const uint8_t* in = HabitatCell(habitat, habitatWidth, r.x0, row);
-            for (int32_t i = 0; i < width; ++i, in += 3, out += 4) {
-                out[0] = in[0];
-                out[1] = in[1];
-                out[2] = in[2];
-                out[3] = 255;
-            }
-        }
+        for (int32_t row = r.y0; row < r.y1; ++row, out += static_cast<size_t>(width) * 4)
+            CopyOpaqueTexels(HabitatCell(habitat, habitatWidth, r.x0, row), out, width);
         glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
         glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE,
                         texels_.data());

@@ -19,11 +19,13 @@ inline void Prefetch(const uint8_t* address) {
 #endif
 }
 
+}  // namespace
+
 // Copies `count` RGB cells to RGBA texels with alpha 255. On a
 // little-endian machine each cell is read as a 4-byte word whose top byte
 // (the next cell's) becomes the alpha, except the last, which may end the
 // habitat.
-void CopyOpaque(const uint8_t* in, uint8_t* out, int32_t count) {
+void CopyOpaqueTexels(const uint8_t* in, uint8_t* out, int32_t count) {
     int32_t i = 0;
     if constexpr (std::endian::native == std::endian::little) {
         for (; i + 1 < count; ++i, in += 3, out += 4) {
@@ -40,8 +42,6 @@ void CopyOpaque(const uint8_t* in, uint8_t* out, int32_t count) {
         out[3] = 255;
     }
 }
-
-}  // namespace
 
 void TileAtlas::SetPageSize(int32_t pageWidth, int32_t pageHeight) {
     pageWidth_ = pageWidth > 0 && pageHeight > 0 ? pageWidth : 0;
@@ -133,7 +133,7 @@ void TileAtlas::Pack(const std::vector<CellRect>& rects, const uint8_t* rgb, int
             const uint8_t* in = rowStart(piece.cells, row);
             uint8_t* out = page + static_cast<size_t>(piece.y + row - piece.cells.y0) * rowBytes +
                            static_cast<size_t>(piece.x) * 4;
-            CopyOpaque(in, out, width);
+            CopyOpaqueTexels(in, out, width);
         }
     }
 }

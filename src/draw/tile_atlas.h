@@ -18,6 +18,9 @@
 
 namespace tintwalk {
 
+// Copies `count` packed RGB cells to RGBA texels with alpha 255.
+void CopyOpaqueTexels(const uint8_t* rgb, uint8_t* rgba, int32_t count);
+
 // Cells of the habitat and where they lie in the atlas: page `page`, its
 // lower left corner at (x, y) of that page.
 struct AtlasPiece {
