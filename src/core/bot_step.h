@@ -206,11 +206,12 @@ struct PassState {
 
 enum class Gather { kPortable, kSsse3 };
 
-// One step of `bot`, filling trail slot `slot`. `rule` is a BotRule pointer
-// or a function known at compile time. Without kPaintRgb the step leaves the
-// RGB habitat alone (a trial run of a parallel pass paints it later).
+// One step of `bot`, filling trail slot `slot`; returns the HSL colour it
+// painted. `rule` is a BotRule pointer or a function known at compile time.
+// Without kPaintRgb the step leaves the RGB habitat alone (a trial run of a
+// parallel pass paints it later).
 template <Gather kGather, typename Rule, bool kPaintRgb = true>
-TINTWALK_ALWAYS_INLINE void StepWith(Bot& bot, PassState& pass, uint32_t slot, Rule rule) {
+TINTWALK_ALWAYS_INLINE HslPixel StepWith(Bot& bot, PassState& pass, uint32_t slot, Rule rule) {
     int32_t x = pass.x;
     int32_t y = pass.y;
     const int32_t width = pass.width;
@@ -291,6 +292,7 @@ TINTWALK_ALWAYS_INLINE void StepWith(Bot& bot, PassState& pass, uint32_t slot, R
     pass.cell = (centre - pass.hsl) + pass.moves[h];
     bot.state = newState;
     bot.heading = h;
+    return newColour;
 }
 
 // Whether this processor runs the byte-shuffle fill (tests may turn it off

@@ -31,9 +31,11 @@ void RunRecorded(Bot& bot, const PassTarget& target, uint32_t first, StepRecord*
     if (bot.rule == bot.passRule && bot.recordedPass != nullptr) {
         bot.recordedPass(bot, target, first, records);
     } else if (target.rgb != nullptr) {
-        RunRecordedSteps<Gather::kPortable, true>(bot, target, first, records, bot.rule);
+        RunRecordedSteps<Gather::kPortable, true>(bot, target, first, bot.trailLength, records,
+                                                  bot.rule);
     } else {
-        RunRecordedSteps<Gather::kPortable, false>(bot, target, first, records, bot.rule);
+        RunRecordedSteps<Gather::kPortable, false>(bot, target, first, bot.trailLength, records,
+                                                   bot.rule);
     }
 }
 
@@ -94,6 +96,25 @@ struct Box {
     }
 };
 
+// What a trial run leaves in its bot at the end of the pass, kept while
+// single steps of it run again.
+struct BotEnding {
+    explicit BotEnding(const Bot& bot)
+        : state(bot.state), heading(bot.heading), x(bot.x), y(bot.y), stepIndex(bot.stepIndex) {}
+    void Restore(Bot& bot) const {
+        bot.state = state;
+        bot.heading = heading;
+        bot.x = x;
+        bot.y = y;
+        bot.stepIndex = stepIndex;
+    }
+    int32_t state;
+    int32_t heading;
+    int32_t x;
+    int32_t y;
+    uint32_t stepIndex;
+};
+
 size_t CellIndex(const TrailPoint& at, int32_t width) {
     return static_cast<size_t>(at.y) * static_cast<size_t>(width) + static_cast<size_t>(at.x);
 }
@@ -110,6 +131,9 @@ struct ParallelStepper::Trial {
     // its steps held.
     int32_t helper = -1;
     uint32_t exact = 0;
+    // The steps up to the first that read a marked cell: their cells are
+    // in the helper's copy as in the habitat.
+    uint32_t held = 0;
     std::vector<StepRecord> records;
     std::vector<TrailPoint> strayCells;
     // The cells of the trial run's trail, and every cell the bot painted in
@@ -320,69 +344,105 @@ void ParallelStepper::Commit(uint32_t index) {
             earlier.marked = true;
         }
     }
-    const uint32_t exact = near ? FirstConflict(bot) : trailLength_;
-    trial.exact = exact;
     trial.painted = trial.tried;
-    for (uint32_t slot = 0; slot < exact; ++slot) {
-        if (slot + kAhead < exact) {
+    trial.exact = near ? CheckSteps(index) : trailLength_;
+    if (!near) {
+        trial.held = trailLength_;
+        PaintSteps(bot, trial.records.data(), 0, trailLength_);
+    }
+}
+
+// Walks the trial's steps in order, painting each into the habitat. A step
+// whose 3 x 3 cells hold a marked one runs again on the habitat, from its
+// recorded state; while it gives the trial's colour, state and heading the
+// trial holds. From the first step that gives another result the bot runs
+// on from that result on the habitat. Returns that step, or the trail
+// length when the whole trial held.
+uint32_t ParallelStepper::CheckSteps(uint32_t index) {
+    Trial& trial = trials_[index];
+    Bot& bot = world_->bots[index];
+    StepRecord* records = trial.records.data();
+    const BotEnding ending(bot);
+    randomGenerator = trial.start;
+    uint32_t drawnTo = 0;
+    trial.held = trailLength_;
+    uint32_t painted = 0;
+    for (uint32_t slot = 0; slot < trailLength_; ++slot) {
+        if (slot + kAhead < trailLength_) {
+            const TrailPoint ahead = bot.trailPoints[slot + kAhead];
+            const uint8_t* row = marks_.data() + CellIndex(ahead, habitat_.width);
+            __builtin_prefetch(row - habitat_.width);
+            __builtin_prefetch(row + habitat_.width);
+        }
+        if (!MarkedAround(bot.trailPoints[slot]))
+            continue;
+        PaintSteps(bot, records, painted, slot);
+        painted = slot + 1;
+        trial.held = std::min(trial.held, slot);
+        randomGenerator.Discard(uint64_t{slot - drawnTo} * trial.draws);
+        drawnTo = slot + 1;
+        const HslPixel triedColour = records[slot].colour;
+        const bool last = slot + 1 == trailLength_;
+        const int32_t triedState = last ? ending.state : records[slot + 1].state;
+        const int32_t triedHeading = last ? ending.heading : records[slot + 1].heading;
+        bot.state = records[slot].state;
+        bot.heading = records[slot].heading;
+        bot.x = bot.trailPoints[slot].x;
+        bot.y = bot.trailPoints[slot].y;
+        RunRecordedSteps<Gather::kPortable, true>(bot, habitat_, slot, slot + 1, records,
+                                                  bot.rule);
+        if (std::memcmp(&records[slot].colour, &triedColour, 3) == 0 &&
+            bot.state == triedState && bot.heading == triedHeading)
+            continue;
+        // The trial's cells past this step count as painted: the helper's
+        // copy still holds them.
+        trial.strayCells.assign(bot.trailPoints + slot + 1, bot.trailPoints + trailLength_);
+        if (!last)
+            RunRecorded(bot, habitat_, slot + 1, records);
+        trial.painted.Take(bot.trailPoints + slot, trailLength_ - slot);
+        stepsRunAgain_ += trailLength_ - slot;
+        return slot;
+    }
+    PaintSteps(bot, records, painted, trailLength_);
+    ending.Restore(bot);
+    return trailLength_;
+}
+
+void ParallelStepper::PaintSteps(const Bot& bot, const StepRecord* records, uint32_t first,
+                                 uint32_t end) {
+    for (uint32_t slot = first; slot < end; ++slot) {
+        if (slot + kAhead < end) {
             const size_t ahead = CellIndex(bot.trailPoints[slot + kAhead], habitat_.width);
             __builtin_prefetch(habitat_.hsl + ahead * 3, 1);
             __builtin_prefetch(habitat_.rgb + ahead * 3, 1);
         }
         const size_t cell = CellIndex(bot.trailPoints[slot], habitat_.width);
-        std::memcpy(habitat_.hsl + cell * 3, &trial.records[slot].colour, 3);
+        std::memcpy(habitat_.hsl + cell * 3, &records[slot].colour, 3);
         std::memcpy(habitat_.rgb + cell * 3, &bot.trailColours[slot], 3);
     }
-    if (exact == trailLength_)
-        return;
-    // From the first step that read a cell painted by a bot before it, the
-    // bot runs again on the habitat. The cells its trial painted from there
-    // on count as painted, as the helper's copy still holds them.
-    trial.strayCells.assign(bot.trailPoints + exact, bot.trailPoints + trailLength_);
-    const StepRecord& from = trial.records[exact];
-    bot.state = from.state;
-    bot.heading = from.heading;
-    bot.x = bot.trailPoints[exact].x;
-    bot.y = bot.trailPoints[exact].y;
-    randomGenerator = trial.start;
-    randomGenerator.Discard(uint64_t{exact} * trial.draws);
-    RunRecorded(bot, habitat_, exact, trial.records.data());
-    trial.painted.Take(bot.trailPoints + exact, trailLength_ - exact);
-    stepsRunAgain_ += trailLength_ - exact;
 }
 
-uint32_t ParallelStepper::FirstConflict(const Bot& bot) const {
+bool ParallelStepper::MarkedAround(const TrailPoint& at) const {
     const int32_t width = habitat_.width;
     const int32_t height = habitat_.height;
     const uint8_t* marks = marks_.data();
     const uint8_t mark = mark_;
-    for (uint32_t slot = 0; slot < trailLength_; ++slot) {
-        if (slot + kAhead < trailLength_) {
-            const TrailPoint ahead = bot.trailPoints[slot + kAhead];
-            const uint8_t* row = marks + CellIndex(ahead, width);
-            __builtin_prefetch(row - width);
-            __builtin_prefetch(row + width);
-        }
-        const TrailPoint at = bot.trailPoints[slot];
-        if (at.x >= 1 && at.x < width - 1 && at.y >= 1 && at.y < height - 1) {
-            const uint8_t* row = marks + CellIndex({at.x - 1, at.y - 1}, width);
-            bool met = false;
-            for (int r = 0; r < 3; ++r, row += width)
-                met |= (row[0] == mark) | (row[1] == mark) | (row[2] == mark);
-            if (met)
-                return slot;
-            continue;
-        }
-        for (int dy = -1; dy <= 1; ++dy) {
-            const int32_t y = at.y + dy < 0 ? height - 1 : (at.y + dy == height ? 0 : at.y + dy);
-            for (int dx = -1; dx <= 1; ++dx) {
-                const int32_t x = at.x + dx < 0 ? width - 1 : (at.x + dx == width ? 0 : at.x + dx);
-                if (marks[CellIndex({x, y}, width)] == mark)
-                    return slot;
-            }
+    if (at.x >= 1 && at.x < width - 1 && at.y >= 1 && at.y < height - 1) {
+        const uint8_t* row = marks + CellIndex({at.x - 1, at.y - 1}, width);
+        bool met = false;
+        for (int r = 0; r < 3; ++r, row += width)
+            met |= (row[0] == mark) | (row[1] == mark) | (row[2] == mark);
+        return met;
+    }
+    for (int dy = -1; dy <= 1; ++dy) {
+        const int32_t y = at.y + dy < 0 ? height - 1 : (at.y + dy == height ? 0 : at.y + dy);
+        for (int dx = -1; dx <= 1; ++dx) {
+            const int32_t x = at.x + dx < 0 ? width - 1 : (at.x + dx == width ? 0 : at.x + dx);
+            if (marks[CellIndex({x, y}, width)] == mark)
+                return true;
         }
     }
-    return trailLength_;
+    return false;
 }
 
 void ParallelStepper::Mark(const TrailPoint* points, uint32_t count) {
@@ -409,7 +469,7 @@ void ParallelStepper::TakeUpPass(uint32_t helper) {
         const TrailPoint* points = world_->bots[i].trailPoints;
         const StepRecord* records = trials_[i].records.data();
         const uint32_t held =
-            trials_[i].helper == static_cast<int32_t>(helper) ? trials_[i].exact : 0;
+            trials_[i].helper == static_cast<int32_t>(helper) ? trials_[i].held : 0;
         for (uint32_t slot = held; slot < trailLength_; ++slot) {
             if (slot + kAhead < trailLength_)
                 __builtin_prefetch(copy + CellIndex(points[slot + kAhead], width) * 3, 1);

@@ -3,8 +3,6 @@
 // and to take it up again at any step.
 #pragma once
 
-#include <cstring>
-
 #include "core/bot_step.h"
 
 namespace tintwalk {
@@ -18,10 +16,7 @@ TINTWALK_ALWAYS_INLINE void RunRecordedSteps(Bot& bot, const PassTarget& target,
         StepRecord& record = records[slot];
         record.state = bot.state;
         record.heading = static_cast<uint8_t>(pass.heading);
-        StepWith<kGather, Rule, kPaintRgb>(bot, pass, slot, rule);
-        const TrailPoint at = pass.points[slot];
-        std::memcpy(&record.colour,
-                    target.hsl + (static_cast<size_t>(at.y) * target.width + at.x) * 3, 3);
+        record.colour = StepWith<kGather, Rule, kPaintRgb>(bot, pass, slot, rule);
     }
     pass.Finish(bot);
     bot.stepIndex = length;
