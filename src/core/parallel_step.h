@@ -3,17 +3,18 @@
 //
 // The bots of a pass run in index order and meet only through the cells of
 // the habitat; each rule takes a fixed number of draws per call, so the
-// point of the generator's sequence where each bot's steps begin is known
-// before the pass. Helper threads run bots ahead of their turn as trial
-// runs, each on a copy of the habitat as it was at the start of the pass,
-// painting only that copy. The calling thread takes the bots in order: a bot
-// no helper took it runs itself on the habitat; a trial run it checks
-// against the cells the bots before it painted in this pass: first by the
-// rectangles around their trails, then, where those meet, cell by cell. Up to
-// the first step that read such a cell the trial is exact, and its cells
-// are painted into the habitat; from that step on the bot runs again on the
-// habitat, from its recorded state. At the end of the pass every copy takes
-// up the cells the pass painted.
+// point of the generator's sequence where each bot's steps begin follows
+// from the draws of the bots before it. Helper threads run bots ahead of
+// their turn as trial runs, each on a copy of the habitat as it was at the
+// start of the pass, painting only that copy; which bots they try is
+// planned from the passes before (core/trial_plan.h). The calling thread
+// takes the bots in order: a bot no helper took it runs itself on the
+// habitat; a trial run it checks against the cells the bots before it
+// painted in this pass: first by the rectangles around their trails, then,
+// where those meet, step by step. Up to the first step that read such a
+// cell the trial is exact, and its cells are painted into the habitat; from
+// that step on the bot runs again on the habitat, from its recorded state.
+// At the end of the pass every copy takes up the cells the pass painted.
 #pragma once
 
 #include <atomic>
@@ -24,6 +25,7 @@
 
 #include "core/biotope.h"
 #include "core/random.h"
+#include "core/trial_plan.h"
 
 namespace tintwalk {
 
@@ -66,7 +68,7 @@ class ParallelStepper {
     void RunTrial(uint32_t helper, uint32_t index);
     void Commit(uint32_t index);
     uint32_t FirstConflict(const Bot& bot) const;
-    void Paint(const TrailPoint* points, uint32_t count);
+    void PaintSteps(const Bot& bot, const StepRecord* records, uint32_t first, uint32_t end);
     void Mark(const TrailPoint* points, uint32_t count);
     void TakeUpPass(uint32_t helper);
 
@@ -75,12 +77,18 @@ class ParallelStepper {
     std::vector<std::vector<uint8_t>> copies_;
     std::unique_ptr<Trial[]> trials_;
     uint32_t trialCount_ = 0;
-    // Cells painted in this pass carry `mark_` once a later trial's trail
-    // comes near their bot's.
+    // Cells next to or on a cell painted in this pass carry `mark_` once a
+    // later trial's trail comes near the painting bot's.
     std::vector<uint8_t> marks_;
     uint8_t mark_ = 0;
+    // Which helper tries each bot of this pass (-1: the stepping thread).
+    TrialPlan plan_;
+    uint32_t plannedBots_ = 0;
+    uint32_t plannedTrail_ = 0;
+    const int8_t* helperOf_ = nullptr;
 
     Biotope* world_ = nullptr;
+    RandomGenerator passStart_;
     PassTarget habitat_ = {};
     uint32_t bots_ = 0;
     uint32_t trailLength_ = 0;
