@@ -175,7 +175,9 @@ bool ParallelStepper::Step(Biotope& world) {
         } else {
             for (uint32_t phase; (phase = trial.phase.load(std::memory_order_acquire)) != kTried;)
                 AwaitChange(trial.phase, phase, spin_);
+            const double start = Seconds();
             Commit(i);
+            trial.commitSeconds = Seconds() - start;
             randomGenerator = trial.end;
             ++botsTried_;
         }
@@ -191,7 +193,8 @@ bool ParallelStepper::Step(Biotope& world) {
     for (uint32_t i = 0; i < bots_; ++i) {
         const Trial& trial = trials_[i];
         plan_.Observe(i, trial.seconds, trial.helper >= 0,
-                      static_cast<double>(trailLength_ - trial.exact) / trailLength_);
+                      static_cast<double>(trailLength_ - trial.exact) / trailLength_,
+                      trial.commitSeconds);
     }
     // Each pass in which the helpers got to fewer than half of the bots
     // planned for them doubles the plain passes that follow, up to 32 times

@@ -137,8 +137,10 @@ struct ParallelStepper::Trial {
     uint32_t exact = 0;
     std::vector<StepRecord> records;
     std::vector<TrailPoint> strayCells;
-    // How long its run took (the trial's, or the stepping thread's).
+    // How long its run took (the trial's, or the stepping thread's), and
+    // its commit.
     double seconds = 0;
+    double commitSeconds = 0;
     // The cells of the trial run's trail, and every cell the bot painted in
     // this pass (in the habitat or, past a conflict, in a copy).
     Box tried;

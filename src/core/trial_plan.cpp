@@ -8,27 +8,41 @@ namespace {
 
 // How much of the newest pass an estimate takes in.
 constexpr double kNewest = 0.5;
-// A bot not tried for a while is tried again: its expected share of steps
-// run again fades by this factor each pass it is not tried.
+// A bot not tried for a while is tried again: each pass it is not tried,
+// its expected share of steps run again fades by this factor towards a
+// little below none, so that it comes to look better than bots whose
+// trials are known to hold, and is tried, and measured, again.
 constexpr double kFade = 0.97;
+constexpr double kHopeful = -0.1;
+// How much of each commit the shared commit share takes in.
+constexpr double kCommitNewest = 0.05;
 
 }  // namespace
 
 void TrialPlan::Reset(uint32_t bots) {
     estimates_.assign(bots, Estimate());
+    commitShare_ = kFirstCommitShare;
     plan_.assign(bots, -1);
 }
 
-void TrialPlan::Observe(uint32_t index, double seconds, bool tried, double rerunShare) {
+void TrialPlan::Observe(uint32_t index, double seconds, bool tried, double rerunShare,
+                        double commitSeconds) {
     if (index >= estimates_.size())
         return;
     Estimate& estimate = estimates_[index];
     if (seconds > 0)
         estimate.seconds += kNewest * (seconds - estimate.seconds);
-    if (tried) {
-        estimate.rerun += kNewest * (rerunShare - estimate.rerun);
-    } else {
-        estimate.rerun *= kFade;
+    if (!tried) {
+        estimate.rerun = kHopeful + (estimate.rerun - kHopeful) * kFade;
+        return;
+    }
+    estimate.rerun += kNewest * (rerunShare - estimate.rerun);
+    // The commit's own share: what it took beyond running the steps again,
+    // as a share of the bot's run. One figure for all bots, as it depends
+    // on the habitat and the machine more than on the bot.
+    if (seconds > 0 && commitSeconds >= 0) {
+        const double share = std::clamp(commitSeconds / seconds - rerunShare, 0.02, 2.0);
+        commitShare_ += kCommitNewest * (share - commitShare_);
     }
 }
 
@@ -57,7 +71,8 @@ double TrialPlan::PassLength(uint32_t tried, uint32_t helpers) const {
         // A tried bot costs its commit, and its steps that ran again on
         // top: its trial's work is lost to them, and its cells past the
         // conflict still have to reach the copies.
-        now = std::max(now, trialDone[i]) + estimate.seconds * (kCommitShare + estimate.rerun);
+        now = std::max(now, trialDone[i]) +
+              estimate.seconds * std::max(commitShare_ + estimate.rerun, 0.0);
     }
     return now;
 }

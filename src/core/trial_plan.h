@@ -15,9 +15,9 @@ namespace tintwalk {
 
 class TrialPlan {
   public:
-    // The stepping thread's share of a tried step: checking it and painting
-    // its cell into the habitat, in steps.
-    static constexpr double kCommitShare = 0.35;
+    // The stepping thread's share of a tried step (checking it and painting
+    // its cell into the habitat, in steps) until passes have measured it.
+    static constexpr double kFirstCommitShare = 0.35;
     // Plans are searched over every choice of tried bots up to this many
     // bots; larger communities share their bots out in turn.
     static constexpr uint32_t kMaxSearchedBots = 12;
@@ -26,8 +26,10 @@ class TrialPlan {
     void Reset(uint32_t bots);
     // What a pass showed of bot `index`: how long its run took (a trial's
     // or the stepping thread's), and, when it was tried, the share of its
-    // steps that ran again.
-    void Observe(uint32_t index, double seconds, bool tried, double rerunShare);
+    // steps that ran again and how long its commit took the stepping thread
+    // (those steps included).
+    void Observe(uint32_t index, double seconds, bool tried, double rerunShare,
+                 double commitSeconds);
     // For each bot, the helper that tries it (0 to helpers - 1) or -1 for
     // the stepping thread. Bot 0 is never tried: nothing comes before it.
     // Each helper tries its bots in index order.
@@ -45,6 +47,7 @@ class TrialPlan {
     void Assign(uint32_t tried, uint32_t helpers);
 
     std::vector<Estimate> estimates_;
+    double commitShare_ = kFirstCommitShare;
     std::vector<int8_t> plan_;
 };
 

@@ -31,7 +31,8 @@ void RunPasses(TrialPlan& plan, uint32_t helpers, int passes, int32_t crowded) {
         const std::vector<int8_t> chosen = plan.Choose(helpers);
         for (uint32_t i = 0; i < chosen.size(); ++i) {
             const bool tried = chosen[i] >= 0;
-            plan.Observe(i, 1.0, tried, tried && static_cast<int32_t>(i) == crowded ? 1.0 : 0.0);
+            const double rerun = tried && static_cast<int32_t>(i) == crowded ? 1.0 : 0.0;
+            plan.Observe(i, 1.0, tried, rerun, tried ? 0.3 + rerun : 0.0);
         }
     }
 }
@@ -74,10 +75,10 @@ TEST(TrialPlan, GivesTheSlowBotsToTheHelperWhenThatBalances) {
     TrialPlan plan;
     plan.Reset(8);
     for (uint32_t i = 0; i < 8; ++i)
-        plan.Observe(i, i == 1 || i == 2 ? 4.0 : 1.0, false, 0.0);
+        plan.Observe(i, i == 1 || i == 2 ? 4.0 : 1.0, false, 0.0, 0.0);
     for (int pass = 0; pass < 4; ++pass) {
         for (uint32_t i = 0; i < 8; ++i)
-            plan.Observe(i, i == 1 || i == 2 ? 4.0 : 1.0, false, 0.0);
+            plan.Observe(i, i == 1 || i == 2 ? 4.0 : 1.0, false, 0.0, 0.0);
     }
     const uint32_t tried = Tried(plan.Choose(1), 1);
     EXPECT_NE(tried & 0b110u, 0u);
@@ -96,11 +97,11 @@ TEST(TrialPlan, CommunitiesOfAnySizeGetAWholePlan) {
             for (uint32_t i = 0; i < bots; ++i) {
                 EXPECT_GE(chosen[i], -1);
                 EXPECT_LT(chosen[i], 2);
-                plan.Observe(i, 0.5, chosen[i] >= 0, 0.0);
+                plan.Observe(i, 0.5, chosen[i] >= 0, 0.0, 0.1);
             }
         }
         // Bots the world does not have are ignored.
-        plan.Observe(bots, 1.0, true, 1.0);
+        plan.Observe(bots, 1.0, true, 1.0, 1.0);
     }
 }
 
