@@ -51,8 +51,9 @@ double TrialPlan::PassLength(uint32_t tried, uint32_t helpers) const {
     // the stepping thread runs its own bots and commits each tried bot once
     // both the bots before it and its trial are done.
     double helperFree[8] = {};
-    double trialDone[kMaxSearchedBots] = {};
-    const uint32_t bots = static_cast<uint32_t>(estimates_.size());
+    double trialDone[32] = {};
+    helpers = std::clamp(helpers, 1u, 8u);
+    const uint32_t bots = std::min(static_cast<uint32_t>(estimates_.size()), 32u);
     uint32_t next = 0;
     for (uint32_t i = 0; i < bots; ++i) {
         if ((tried >> i & 1) == 0)

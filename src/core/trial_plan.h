@@ -36,7 +36,8 @@ class TrialPlan {
     const std::vector<int8_t>& Choose(uint32_t helpers);
 
     // The predicted length of a pass with `tried` as the bots tried (bit i
-    // for bot i), spread over `helpers` helpers in turn.
+    // for bot i, of the first 32), spread over `helpers` helpers (at most
+    // 8) in turn.
     double PassLength(uint32_t tried, uint32_t helpers) const;
 
   private:
