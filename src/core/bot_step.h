@@ -232,12 +232,15 @@ TINTWALK_ALWAYS_INLINE HslPixel StepWith(Bot& bot, PassState& pass, uint32_t slo
         here = centre - 3;
         above = here - rowBytes;
         below = here + rowBytes;
-        // The next step reads one row further up or down at most: ask for
-        // those rows now, while the rule runs.
+        // The next step reads one row further up or down at most, and this
+        // one ends by painting the RGB cell: ask for those lines now, while
+        // the rule runs.
         if (y >= 2 && y + 2 < height) {
             __builtin_prefetch(above - rowBytes);
             __builtin_prefetch(below + rowBytes);
         }
+        if constexpr (kPaintRgb)
+            __builtin_prefetch(pass.rgb + pass.cell, 1);
     } else {
         if (x < 0) {
             x += width;
