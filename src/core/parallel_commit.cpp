@@ -1,12 +1,10 @@
 // The checking side of a parallel pass: a trial run is checked against the
 // cells painted before it in the pass and painted into the habitat, and the
 // helpers' copies take up what the pass painted.
-#include <algorithm>
 #include <cstring>
 
 #include "core/parallel_step.h"
 #include "core/parallel_trial.h"
-#include "core/recorded_pass.h"
 
 namespace tintwalk {
 
